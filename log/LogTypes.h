@@ -1,0 +1,22 @@
+// What the host sees of logging: the levels and its callback. Host-includable.
+#pragma once
+
+#include <cstdarg>
+#include <cstdint>
+
+// A smaller level is more severe. A message is delivered when its level is at
+// most the installed maximum level.
+constexpr int32_t VEK_LOG_LEVEL_ERROR = 1;
+constexpr int32_t VEK_LOG_LEVEL_WARN = 2;
+constexpr int32_t VEK_LOG_LEVEL_INFO = 3;
+constexpr int32_t VEK_LOG_LEVEL_VERBOSE = 4;
+constexpr int32_t VEK_LOG_LEVEL_DEBUG = 5;
+
+namespace vek::log {
+
+// The host's log function. The plug-in formats nothing: `format` is a
+// printf-style text (a copy valid for the call only), `args` the argument list
+// positioned after it, `timestamp` nanoseconds since the logger was installed.
+using LogCallback = void (*)(const char* format, uint32_t level, uint64_t timestamp, va_list args);
+
+}  // namespace vek::log

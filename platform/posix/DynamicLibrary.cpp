@@ -1,0 +1,35 @@
+#include "platform/DynamicLibrary.h"
+
+#include <cerrno>
+#include <dlfcn.h>
+
+namespace vek::platform {
+namespace {
+thread_local int32_t lastLookupError = 0;
+}
+
+void* findSymbol(LibraryHandle library, const char* name) {
+    dlerror();  // clear any earlier error so the one below is ours
+    void* address = dlsym(library, name);
+    lastLookupError = (address == nullptr && dlerror() != nullptr) ? ENOENT : 0;
+    return address;
+}
+
+int32_t lastErrorCode() { return lastLookupError; }
+
+LibraryHandle loadLibrary(const std::string& path, std::string* error) {
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr && error != nullptr) {
+        const char* why = dlerror();
+        *error = why != nullptr ? why : "unknown error";
+    }
+    return handle;
+}
+
+void unloadLibrary(LibraryHandle library) {
+    if (library != nullptr) dlclose(library);
+}
+
+std::string sharedLibraryFileName(const std::string& name) { return "lib" + name + ".so"; }
+
+}  // namespace vek::platform
