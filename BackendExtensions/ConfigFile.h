@@ -1,0 +1,24 @@
+// Reading the configuration file into a JSON document.
+#pragma once
+
+#include <string>
+
+#include <rapidjson/document.h>
+
+namespace vek::tools::kalder {
+
+// Deepest nesting of arrays and objects a configuration file may have. Far
+// above what the format uses (2), far below what would strain a thread's
+// stack in the parser and in the walks over the document.
+constexpr unsigned VEK_CONFIG_MAX_DEPTH = 256;
+// Longest number literal, and most significant exponent digits, a
+// configuration file may hold; beyond them a file is not valid JSON.
+constexpr unsigned VEK_CONFIG_MAX_NUMBER_LENGTH = 4096;
+constexpr unsigned VEK_CONFIG_MAX_EXPONENT_DIGITS = 5;
+
+// Parses the whole file at `path` as one strict JSON value into `document`.
+// False after one error message when the file cannot be opened, its buffer
+// cannot be allocated, or it is not valid JSON; `document` is then unchanged.
+bool readConfigFile(rapidjson::Document& document, const std::string& path);
+
+}  // namespace vek::tools::kalder

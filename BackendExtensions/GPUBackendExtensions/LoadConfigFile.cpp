@@ -1,0 +1,233 @@
+// Slot 6: read, validate and interpret the configuration file.
+#include <cstring>
+
+#include <rapidjson/document.h>
+
+#include "BackendExtensions/ConfigFile.h"
+#include "BackendExtensions/ConfigValidation.h"
+#include "BackendExtensions/ConfigValues.h"
+#include "BackendExtensions/GPUBackendExtensions/ConfigSchema.h"
+#include "BackendExtensions/GPUBackendExtensions/GPUBackend.h"
+#include "log/Log.h"
+
+namespace vek::gpu {
+
+// Where a flag key's value goes and what it logs.
+enum class FlagTarget { Graph, Backend, Context };
+struct FlagKey {
+    const char* key;
+    FlagTarget target;
+    uint8_t GpuGraphOptions::*graphField;  // for FlagTarget::Graph
+    uint32_t option;                         // for the option lists
+    const char* whenTrue;
+    const char* whenFalse;
+    const char* typeError;
+};
+
+namespace {
+
+using rapidjson::Value;
+using tools::kalder::collectConfigKeys;
+using tools::kalder::findConfigValue;
+using tools::kalder::makeConfigValue;
+
+constexpr const char* kInvalidValueType = "Invalid value type";
+
+const FlagKey kFlagKeys[] = {
+    {"disable_memory_optimizations", FlagTarget::Graph, &GpuGraphOptions::disableMemoryOptimizations, 0,
+     "Disabling memory optimizations", "Enabling memory optimizations", kInvalidValueType},
+    {"disable_node_optimizations", FlagTarget::Graph, &GpuGraphOptions::disableNodeOptimizations, 0,
+     "Disabling node optimizations", "Enabling node optimizations", kInvalidValueType},
+    {"invalidate_kernel_repo", FlagTarget::Context, nullptr,
+     static_cast<uint32_t>(GpuContextOption::InvalidateKernelRepo), "Invalidating kernel repo",
+     "Don't Invalidate kernel repo", "Invalid Value Type"},
+    {"disable_queue_recording", FlagTarget::Graph, &GpuGraphOptions::disableQueueRecording, 0,
+     "Disabling Queue Recording", "Enabling Queue Recording", kInvalidValueType},
+    {"tuning_mode", FlagTarget::Backend, nullptr, static_cast<uint32_t>(GpuBackendOption::TuningMode),
+     "Enabling tuning mode", "Disabling tuning mode", kInvalidValueType},
+    {"invalidate_performance_cache", FlagTarget::Backend, nullptr,
+     static_cast<uint32_t>(GpuBackendOption::InvalidatePerformanceCache), "Invalidating the performance cache",
+     "Not invalidating the performance cache", kInvalidValueType},
+    {"weight_sharing", FlagTarget::Backend, nullptr, static_cast<uint32_t>(GpuBackendOption::WeightSharing),
+     "Weight sharing is enabled", "Weight sharing is disabled", kInvalidValueType},
+    {"disable_kernel_profiling", FlagTarget::Backend, nullptr,
+     static_cast<uint32_t>(GpuBackendOption::DisableKernelProfiling), "Kernel profiling is disabled",
+     "Kernel profiling is enabled", kInvalidValueType},
+};
+
+// An enumeration value chosen by its exact file text, with its message.
+struct EnumText {
+    const char* text;
+    uint32_t value;
+    const char* message;
+};
+
+const EnumText kPrecisionModes[] = {
+    {"fp32", static_cast<uint32_t>(GpuPrecisionMode::Fp32), "Setting FP32 precision mode"},
+    {"fp16", static_cast<uint32_t>(GpuPrecisionMode::Fp16), "Setting FP16 precision mode"},
+    {"hybrid", static_cast<uint32_t>(GpuPrecisionMode::Hybrid), "Setting hybrid precision mode"},
+    {"user_provided", static_cast<uint32_t>(GpuPrecisionMode::UserProvided), "Setting user provided precision mode"},
+};
+
+const EnumText kPerfHints[] = {
+    {"high", static_cast<uint32_t>(GpuPerfHint::High), "Setting performance hint to HIGH"},
+    {"normal", static_cast<uint32_t>(GpuPerfHint::Normal), "Setting performance hint to NORMAL"},
+    {"low", static_cast<uint32_t>(GpuPerfHint::Low), "Setting performance hint to LOW"},
+};
+
+template <size_t N>
+const EnumText* findEnumText(const EnumText (&table)[N], const std::string& text) {
+    for (const EnumText& entry : table) {
+        if (text == entry.text) return &entry;
+    }
+    return nullptr;
+}
+
+GpuOptionEntry& appendEntry(std::vector<GpuOptionEntry>& entries, uint32_t option) {
+    GpuOptionEntry& entry = entries.emplace_back();
+    std::memset(&entry, 0, sizeof entry);
+    entry.option = option;
+    return entry;
+}
+
+// The value read as its schema type says; null when it has another type.
+const std::string* textOf(const std::shared_ptr<void>& copy, const Value* value) {
+    return value != nullptr && value->IsString() ? static_cast<const std::string*>(copy.get()) : nullptr;
+}
+
+}  // namespace
+
+bool GPUBackend::loadConfigFile(std::string path) try {
+    if (path.empty()) return true;
+
+    rapidjson::Document document;
+    if (!tools::kalder::readConfigFile(document, path)) {
+        VEK_LOG(VEK_LOG_LEVEL_ERROR, "Failed parsing config");
+        return false;
+    }
+    if (!tools::kalder::validateConfig(document, std::string(configSchema, configSchemaSize))) {
+        VEK_LOG(VEK_LOG_LEVEL_ERROR, "Config does not match schema");
+        return false;
+    }
+    resetSettings();
+    for (const std::string& key : collectConfigKeys(document)) {
+        const Value* value = findConfigValue(document, key);
+        if (value == nullptr) VEK_LOG(VEK_LOG_LEVEL_ERROR, "Invalid key: %s", key.c_str());
+        if (!applyConfigKey(key, value)) return false;
+    }
+    return true;
+} catch (...) {
+    return hookFailed("loadConfigFile");
+}
+
+void GPUBackend::resetSettings() {
+    backendCustomConfigs.clear();
+    performanceCacheDir.clear();
+    kernelRepoPath.clear();
+    contextCustomConfigs.clear();
+    graphNames.clear();
+    graphCustomConfig = GpuGraphOptions{};
+    deviceId = 0;
+}
+
+bool GPUBackend::applyConfigKey(const std::string& key, const Value* value) {
+    const std::shared_ptr<void> copy = value != nullptr ? makeConfigValue(*value) : nullptr;
+    const std::string* text = textOf(copy, value);
+
+    // Every element of graph_names (and any key naming graph_names) is a graph name.
+    if (key.find("graph_names") != std::string::npos) {
+        if (text == nullptr) {
+            VEK_LOG(VEK_LOG_LEVEL_ERROR, "Unsupported key: %s", key.c_str());
+            return false;
+        }
+        graphNames.push_back(makeIdentifier(*text));
+        VEK_LOG(VEK_LOG_LEVEL_INFO, "Graph name: %s", graphNames.back().c_str());
+        return true;
+    }
+
+    if (key == "precision_mode") {
+        if (text == nullptr) {
+            VEK_LOG(VEK_LOG_LEVEL_ERROR, kInvalidValueType);
+            return false;
+        }
+        const EnumText* mode = findEnumText(kPrecisionModes, *text);
+        if (mode == nullptr) {
+            VEK_LOG(VEK_LOG_LEVEL_ERROR, "Invalid precision mode");
+            return false;
+        }
+        graphCustomConfig.precisionMode = mode->value;
+        VEK_LOG(VEK_LOG_LEVEL_INFO, mode->message);
+        return true;
+    }
+    if (key == "kernel_repo_path" || key == "performance_cache_dir") {
+        if (text == nullptr) {
+            VEK_LOG(VEK_LOG_LEVEL_ERROR, kInvalidValueType);
+            return false;
+        }
+        const bool kernelRepo = key == "kernel_repo_path";
+        std::string& stored = kernelRepo ? kernelRepoPath : performanceCacheDir;
+        std::vector<GpuOptionEntry>& entries = kernelRepo ? contextCustomConfigs : backendCustomConfigs;
+        const uint32_t option = kernelRepo ? static_cast<uint32_t>(GpuContextOption::KernelRepoPath)
+                                           : static_cast<uint32_t>(GpuBackendOption::PerformanceCacheDir);
+        stored = *text;
+        appendEntry(entries, option);
+        pointEntriesAt(entries, option, stored);
+        if (kernelRepo) VEK_LOG(VEK_LOG_LEVEL_INFO, "Kernel cache path: %s", stored.c_str());
+        else VEK_LOG(VEK_LOG_LEVEL_INFO, "Performance cache directory: %s", stored.c_str());
+        return true;
+    }
+    if (key == "perf_hint") {
+        if (text == nullptr) {
+            VEK_LOG(VEK_LOG_LEVEL_ERROR, kInvalidValueType);
+            return false;
+        }
+        GpuOptionEntry& entry = appendEntry(contextCustomConfigs, static_cast<uint32_t>(GpuContextOption::PerfHint));
+        entry.value.enumValue = 0;
+        const EnumText* hint = findEnumText(kPerfHints, *text);
+        if (hint == nullptr) {
+            VEK_LOG(VEK_LOG_LEVEL_ERROR, "Invalid performance hint");
+            return false;
+        }
+        entry.value.enumValue = hint->value;
+        VEK_LOG(VEK_LOG_LEVEL_INFO, hint->message);
+        return true;
+    }
+    if (key == "device_id") {
+        // An integer beyond 32 bits is no int: refused like a missing value.
+        if (value == nullptr || !value->IsInt()) {
+            VEK_LOG(VEK_LOG_LEVEL_ERROR, kInvalidValueType);
+            return false;
+        }
+        deviceId = *static_cast<const int*>(copy.get());
+        return true;
+    }
+
+    for (const FlagKey& flag : kFlagKeys) {
+        if (key == flag.key) return applyFlagKey(flag, value);
+    }
+    VEK_LOG(VEK_LOG_LEVEL_ERROR, "Unsupported key: %s", key.c_str());
+    return false;
+}
+
+bool GPUBackend::applyFlagKey(const FlagKey& flag, const Value* value) {
+    if (value == nullptr || !value->IsBool()) {
+        VEK_LOG(VEK_LOG_LEVEL_ERROR, flag.typeError);
+        return false;
+    }
+    const bool on = value->GetBool();
+    switch (flag.target) {
+        case FlagTarget::Graph: graphCustomConfig.*flag.graphField = on ? 1 : 0; break;
+        case FlagTarget::Backend: appendEntry(backendCustomConfigs, flag.option).value.flag = on ? 1 : 0; break;
+        case FlagTarget::Context: appendEntry(contextCustomConfigs, flag.option).value.flag = on ? 1 : 0; break;
+    }
+    VEK_LOG(VEK_LOG_LEVEL_INFO, on ? flag.whenTrue : flag.whenFalse);
+    return true;
+}
+
+void GPUBackend::pointEntriesAt(std::vector<GpuOptionEntry>& entries, uint32_t option, const std::string& text) {
+    for (GpuOptionEntry& entry : entries) {
+        if (entry.option == option) entry.value.text = text.c_str();
+    }
+}
+
+}  // namespace vek::gpu
