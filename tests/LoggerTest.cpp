@@ -1,0 +1,151 @@
+// The process-wide logger as a host sees it: installed through slot 1 and fed
+// by the hooks' messages.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "support/LogCapture.h"
+#include "support/Plugin.h"
+#include "support/TempFiles.h"
+
+namespace vek::test {
+namespace {
+
+using tools::kalder::ConfigList;
+using tools::kalder::DeviceConfigList;
+
+// Logs one error, one warning and one info message through real hooks.
+void logOneOfEachLevel(IBackend& backend) {
+    backend.getBackendConfigs(nullptr, nullptr);  // error
+    DeviceConfigList list = nullptr;
+    uint32_t count = 0;
+    backend.getDeviceConfigs(&list, &count);  // warning: device asked for, nothing bound
+}
+
+BackendPtr backendAskingForDevice() {
+    BackendPtr backend = makeBackend();
+    backend->loadConfigFile(writeTempFile(R"({"graph_names": ["g"], "device_id": 3})"));
+    return backend;
+}
+
+std::vector<uint32_t> levelsOf(const std::vector<LogLine>& lines) {
+    std::vector<uint32_t> levels;
+    for (const LogLine& line : lines) levels.push_back(line.level);
+    return levels;
+}
+
+TEST(Logger, DeliversUpToTheMaximumLevel) {
+    BackendPtr backend = backendAskingForDevice();
+    BackendPtr fresh = makeBackend();
+    const struct {
+        int32_t maxLevel;
+        std::vector<uint32_t> delivered;
+    } cases[] = {{1, {1}}, {2, {1, 2}}, {3, {1, 2, 3}}, {5, {1, 2, 3}}};
+    for (const auto& c : cases) {
+        captureLogsOf(*backend, c.maxLevel);
+        logOneOfEachLevel(*backend);
+        DeviceConfigList list = nullptr;
+        uint32_t count = 0;
+        fresh->getDeviceConfigs(&list, &count);  // info: default device
+        EXPECT_EQ(levelsOf(capturedLines()), c.delivered) << "max level " << c.maxLevel;
+    }
+}
+
+TEST(Logger, FormatAndArgumentsReachTheCallbackUnchanged) {
+    BackendPtr backend = makeBackend();
+    captureLogsOf(*backend);
+    const std::string path = makeTempDirectory() + "/missing.json";
+    EXPECT_FALSE(backend->loadConfigFile(path));
+    EXPECT_EQ(capturedLines(), (std::vector<LogLine>{errorLine("Cannot open file %s", "Cannot open file " + path),
+                                                      errorLine("Failed parsing config")}));
+    EXPECT_FALSE(backend->bindBackendLibrary(Plugin::instance().handle()));
+    const LogLine last = capturedLines().back();
+    EXPECT_EQ(last.format, "Unable to find symbols. Error code : %d");
+    EXPECT_NE(last.message.find("Error code : "), std::string::npos);
+}
+
+void otherCallback(const char*, uint32_t, uint64_t, va_list) { FAIL() << "the replaced logger was called"; }
+
+TEST(Logger, ReplacementAndRefusedInstall) {
+    BackendPtr backend = makeBackend();
+    ASSERT_TRUE(backend->installLogger(&otherCallback, VEK_LOG_LEVEL_DEBUG));
+    captureLogsOf(*backend);  // replaces otherCallback
+    // Refused installs leave captureLog in place.
+    EXPECT_FALSE(backend->installLogger(nullptr, VEK_LOG_LEVEL_INFO));
+    EXPECT_FALSE(backend->installLogger(&otherCallback, 0));
+    EXPECT_FALSE(backend->installLogger(&otherCallback, 6));
+    backend->getBackendConfigs(nullptr, nullptr);
+    EXPECT_EQ(capturedLines(), std::vector<LogLine>{errorLine("Invalid backend config args")});
+}
+
+TEST(Logger, TimestampsCountFromInstallationInWholeTicks) {
+    BackendPtr backend = makeBackend();
+    captureLogsOf(*backend);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    backend->getBackendConfigs(nullptr, nullptr);
+    backend->getBackendConfigs(nullptr, nullptr);
+    captureLogsOf(*backend);  // a new logger: its clock starts again
+    backend->getBackendConfigs(nullptr, nullptr);
+
+    // Only the new logger's line is left; collect the old ones first.
+    const std::vector<LogLine> restarted = capturedLines();
+    ASSERT_EQ(restarted.size(), 1u);
+    EXPECT_LT(restarted[0].timestamp, 30'000'000u);
+    EXPECT_EQ(restarted[0].timestamp % 100, 0u);
+}
+
+TEST(Logger, TimestampsOfOneLoggerGrowInMultiplesOf100) {
+    BackendPtr backend = makeBackend();
+    captureLogsOf(*backend);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    for (int i = 0; i < 50; ++i) backend->getBackendConfigs(nullptr, nullptr);
+    const std::vector<LogLine> lines = capturedLines();
+    ASSERT_EQ(lines.size(), 50u);
+    EXPECT_GE(lines[0].timestamp, 30'000'000u);
+    for (size_t i = 1; i < lines.size(); ++i) {
+        EXPECT_GE(lines[i].timestamp, lines[i - 1].timestamp);
+        EXPECT_EQ((lines[i].timestamp - lines[0].timestamp) % 100, 0u);
+    }
+}
+
+// A callback that calls back into the plug-in, which logs again.
+std::atomic<IBackend*> reentrantBackend{nullptr};
+thread_local int callbackDepth = 0;
+std::atomic<uint64_t> delivered{0};
+
+void reentrantCallback(const char*, uint32_t, uint64_t, va_list) {
+    delivered.fetch_add(1);
+    if (callbackDepth > 0) return;
+    ++callbackDepth;
+    if (IBackend* backend = reentrantBackend.load()) backend->getContextConfigs(nullptr, nullptr);
+    --callbackDepth;
+}
+
+TEST(Logger, ThreadsLogWhileAnotherReinstalls) {
+    BackendPtr installer = makeBackend();
+    BackendPtr shared = makeBackend();
+    reentrantBackend = shared.get();
+    ASSERT_TRUE(installer->installLogger(&reentrantCallback, VEK_LOG_LEVEL_INFO));
+
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> loggers;
+    for (int t = 0; t < 4; ++t) {
+        loggers.emplace_back([&stop] {
+            BackendPtr own = makeBackend();
+            while (!stop.load()) own->getGraphConfigs(nullptr, nullptr);
+        });
+    }
+    for (int i = 0; i < 2000; ++i) {
+        ASSERT_TRUE(installer->installLogger(&reentrantCallback, 1 + i % 5));
+        if (i % 100 == 0) std::this_thread::yield();
+    }
+    stop = true;
+    for (std::thread& thread : loggers) thread.join();
+    EXPECT_GT(delivered.load(), 0u);
+    reentrantBackend = nullptr;
+}
+
+}  // namespace
+}  // namespace vek::test
