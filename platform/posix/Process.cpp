@@ -1,0 +1,17 @@
+#include "platform/Process.h"
+
+#include <climits>
+#include <unistd.h>
+
+namespace vek::platform {
+
+std::string executableDirectory() {
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) return {};
+    const std::string full(path, static_cast<size_t>(length));
+    const size_t slash = full.rfind('/');
+    return slash == std::string::npos ? std::string() : full.substr(0, slash);
+}
+
+}  // namespace vek::platform

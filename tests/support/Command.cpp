@@ -1,0 +1,32 @@
+#include "Command.h"
+
+#include <cstdio>
+
+#if !defined(_WIN32)
+#include <sys/wait.h>
+#endif
+
+namespace vek::test {
+
+CommandResult runCommand(const std::string& commandLine) {
+    CommandResult result;
+    const std::string full = commandLine + " 2>&1";
+#if defined(_WIN32)
+    FILE* pipe = _popen(full.c_str(), "r");
+#else
+    FILE* pipe = popen(full.c_str(), "r");
+#endif
+    if (pipe == nullptr) return result;
+    char buffer[4096];
+    size_t read = 0;
+    while ((read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, read);
+#if defined(_WIN32)
+    result.exitCode = _pclose(pipe);
+#else
+    const int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
+    return result;
+}
+
+}  // namespace vek::test

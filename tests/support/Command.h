@@ -1,0 +1,15 @@
+// Runs a command line and collects what it prints.
+#pragma once
+
+#include <string>
+
+namespace vek::test {
+
+struct CommandResult {
+    int exitCode = -1;
+    std::string output;  // standard output and standard error, interleaved
+};
+
+CommandResult runCommand(const std::string& commandLine);
+
+}  // namespace vek::test

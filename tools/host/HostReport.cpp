@@ -1,0 +1,169 @@
+#include "HostReport.h"
+
+#include <rapidjson/prettywriter.h>
+#include <rapidjson/stringbuffer.h>
+
+namespace vek::host {
+namespace {
+
+using gpu::GpuOptionEntry;
+
+OptionReport makeOption(uint32_t number, const char* name, OptionReport::Kind kind) {
+    OptionReport option;
+    option.number = number;
+    option.name = name;
+    option.kind = kind;
+    return option;
+}
+
+OptionReport flagOption(uint32_t number, const char* name, const GpuOptionEntry& entry) {
+    OptionReport option = makeOption(number, name, OptionReport::Kind::Flag);
+    option.flag = entry.value.flag != 0;
+    return option;
+}
+
+OptionReport textOption(uint32_t number, const char* name, const GpuOptionEntry& entry) {
+    OptionReport option = makeOption(number, name, OptionReport::Kind::Text);
+    option.text = entry.value.text != nullptr ? entry.value.text : "";
+    return option;
+}
+
+std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::string valueText(const OptionReport& option) {
+    switch (option.kind) {
+        case OptionReport::Kind::Flag: return option.flag ? "true" : "false";
+        case OptionReport::Kind::Enum: return option.enumName;
+        case OptionReport::Kind::Text: return quoted(option.text);
+    }
+    return "";
+}
+
+void appendOptions(std::string& out, const char* title, const std::vector<OptionReport>& options) {
+    out += std::string(title) + " (" + std::to_string(options.size()) + ")" + (options.empty() ? ": none\n" : ":\n");
+    for (const OptionReport& option : options) {
+        std::string name = option.name;
+        name.resize(std::max<size_t>(name.size(), 28), ' ');
+        out += "  " + name + valueText(option) + "\n";
+    }
+}
+
+std::string onOff(uint8_t disabled) { return disabled != 0 ? "off" : "on"; }
+
+using Writer = rapidjson::PrettyWriter<rapidjson::StringBuffer>;
+
+void writeString(Writer& writer, const std::string& text) {
+    writer.String(text.c_str(), static_cast<rapidjson::SizeType>(text.size()));
+}
+
+void writeOptions(Writer& writer, const char* key, const std::vector<OptionReport>& options) {
+    writer.Key(key);
+    writer.StartArray();
+    for (const OptionReport& option : options) {
+        writer.StartObject();
+        writer.Key("option");
+        writeString(writer, option.name);
+        writer.Key("number");
+        writer.Uint(option.number);
+        writer.Key("value");
+        switch (option.kind) {
+            case OptionReport::Kind::Flag: writer.Bool(option.flag); break;
+            case OptionReport::Kind::Enum: writeString(writer, option.enumName); break;
+            case OptionReport::Kind::Text: writeString(writer, option.text); break;
+        }
+        writer.EndObject();
+    }
+    writer.EndArray();
+}
+
+}  // namespace
+
+OptionReport describeBackendOption(const GpuOptionEntry& entry) {
+    switch (static_cast<gpu::GpuBackendOption>(entry.option)) {
+        case gpu::GpuBackendOption::TuningMode: return flagOption(entry.option, "TuningMode", entry);
+        case gpu::GpuBackendOption::PerformanceCacheDir: return textOption(entry.option, "PerformanceCacheDir", entry);
+        case gpu::GpuBackendOption::InvalidatePerformanceCache:
+            return flagOption(entry.option, "InvalidatePerformanceCache", entry);
+        case gpu::GpuBackendOption::WeightSharing: return flagOption(entry.option, "WeightSharing", entry);
+        case gpu::GpuBackendOption::DisableKernelProfiling:
+            return flagOption(entry.option, "DisableKernelProfiling", entry);
+    }
+    return flagOption(entry.option, "Unknown", entry);
+}
+
+OptionReport describeContextOption(const GpuOptionEntry& entry) {
+    switch (static_cast<gpu::GpuContextOption>(entry.option)) {
+        case gpu::GpuContextOption::PerfHint: {
+            OptionReport option = makeOption(entry.option, "PerfHint", OptionReport::Kind::Enum);
+            option.enumValue = entry.value.enumValue;
+            static const char* const kHints[] = {"HIGH", "NORMAL", "LOW"};
+            option.enumName = option.enumValue < 3 ? kHints[option.enumValue] : std::to_string(option.enumValue);
+            return option;
+        }
+        case gpu::GpuContextOption::KernelRepoPath: return textOption(entry.option, "KernelRepoPath", entry);
+        case gpu::GpuContextOption::InvalidateKernelRepo: return flagOption(entry.option, "InvalidateKernelRepo", entry);
+    }
+    return flagOption(entry.option, "Unknown", entry);
+}
+
+const char* precisionName(uint32_t precisionMode) {
+    static const char* const kNames[] = {"FP32", "FP16", "HYBRID", "USER_PROVIDED"};
+    return precisionMode < 4 ? kNames[precisionMode] : "UNKNOWN";
+}
+
+std::string formatText(const HostReport& report) {
+    std::string out = "Configuration: " + report.configPath + "\n";
+    appendOptions(out, "Backend options", report.backend);
+    appendOptions(out, "Context options", report.context);
+    out += "Graphs (" + std::to_string(report.graphs.size()) + ")" + (report.graphs.empty() ? ": none\n" : ":\n");
+    for (const GraphReport& graph : report.graphs) {
+        out += "  " + graph.name + ": precision " + precisionName(graph.options.precisionMode) +
+               ", memory optimizations " + onOff(graph.options.disableMemoryOptimizations) +
+               ", node optimizations " + onOff(graph.options.disableNodeOptimizations) + ", queue recording " +
+               onOff(graph.options.disableQueueRecording) + "\n";
+    }
+    out += report.deviceSelected ? "Device: hardware device " + std::to_string(report.device.hwDeviceId) + "\n"
+                                 : "Device: default (PRIMARY_GPU)\n";
+    return out;
+}
+
+std::string formatJson(const HostReport& report) {
+    rapidjson::StringBuffer buffer;
+    Writer writer(buffer);
+    writer.SetIndent(' ', 2);
+    writer.StartObject();
+    writer.Key("configuration");
+    writeString(writer, report.configPath);
+    writeOptions(writer, "backendOptions", report.backend);
+    writeOptions(writer, "contextOptions", report.context);
+    writer.Key("graphs");
+    writer.StartArray();
+    for (const GraphReport& graph : report.graphs) {
+        writer.StartObject();
+        writer.Key("name");
+        writeString(writer, graph.name);
+        writer.Key("precisionMode");
+        writer.String(precisionName(graph.options.precisionMode));
+        writer.Key("disableMemoryOptimizations");
+        writer.Bool(graph.options.disableMemoryOptimizations != 0);
+        writer.Key("disableNodeOptimizations");
+        writer.Bool(graph.options.disableNodeOptimizations != 0);
+        writer.Key("disableQueueRecording");
+        writer.Bool(graph.options.disableQueueRecording != 0);
+        writer.EndObject();
+    }
+    writer.EndArray();
+    writer.Key("device");
+    if (report.deviceSelected) {
+        writer.StartObject();
+        writer.Key("hwDeviceId");
+        writer.Uint(report.device.hwDeviceId);
+        writer.EndObject();
+    } else {
+        writer.Null();
+    }
+    writer.EndObject();
+    return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
+}
+
+}  // namespace vek::host

@@ -1,0 +1,48 @@
+// What the backend library would receive, read from the records a host gets.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "BackendExtensions/BackendRecords.h"
+#include "BackendExtensions/GPUBackendExtensions/GpuOptions.h"
+
+namespace vek::host {
+
+struct OptionReport {
+    enum class Kind { Flag, Enum, Text };
+    uint32_t number = 0;
+    std::string name;  // "TuningMode", ...
+    Kind kind = Kind::Flag;
+    bool flag = false;
+    uint32_t enumValue = 0;
+    std::string enumName;  // "HIGH", ...
+    std::string text;
+};
+
+struct GraphReport {
+    std::string name;
+    gpu::GpuGraphOptions options;
+};
+
+struct HostReport {
+    std::string configPath;
+    std::vector<OptionReport> backend;
+    std::vector<OptionReport> context;
+    std::vector<GraphReport> graphs;
+    bool deviceSelected = false;
+    tools::kalder::HwDeviceInfo device{};
+};
+
+// Reads one backend or context option entry.
+OptionReport describeBackendOption(const gpu::GpuOptionEntry& entry);
+OptionReport describeContextOption(const gpu::GpuOptionEntry& entry);
+
+// "FP32", "FP16", "HYBRID", "USER_PROVIDED".
+const char* precisionName(uint32_t precisionMode);
+
+// Human-readable text, and one JSON document for scripts.
+std::string formatText(const HostReport& report);
+std::string formatJson(const HostReport& report);
+
+}  // namespace vek::host

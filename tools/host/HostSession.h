@@ -1,0 +1,39 @@
+// Drives a backend object through the hooks a host calls, in a host's order.
+#pragma once
+
+#include <string>
+
+#include "BackendExtensions/IBackend.h"
+#include "HostReport.h"
+#include "platform/DynamicLibrary.h"
+
+namespace vek::host {
+
+// Owns the loaded plug-in, one backend object and the loaded backend library,
+// and releases them in the right order.
+class HostSession {
+public:
+    HostSession() = default;
+    ~HostSession();
+    HostSession(const HostSession&) = delete;
+    HostSession& operator=(const HostSession&) = delete;
+
+    // Each step answers false after printing why to standard error.
+    bool loadPlugin(const std::string& path);
+    bool installLogger(int32_t maxLevel);
+    bool bindBackend(const std::string& path);
+    bool loadConfig(const std::string& path);
+    // Calls slots 8, 10, 12 and 29, reads their records into `report`, then
+    // the release hooks 9, 11 and 13.
+    bool collectRecords(HostReport& report);
+
+private:
+    bool hookResult(bool result, const char* hook);
+
+    platform::LibraryHandle plugin_ = nullptr;
+    platform::LibraryHandle backendLibrary_ = nullptr;
+    DestroyBackendInterfaceFn destroy_ = nullptr;
+    tools::kalder::IBackend* backend_ = nullptr;
+};
+
+}  // namespace vek::host
