@@ -28,6 +28,8 @@ void logStatement(int32_t level, const char* format, Args... args) {
 
 #define VEK_LOG(level, ...)                                                  \
     do {                                                                     \
+        VEK_FORMAT_CHECK_BEGIN                                               \
         if (false) ::vek::log::checkFormat(__VA_ARGS__);                     \
+        VEK_FORMAT_CHECK_END                                                 \
         ::vek::log::logStatement(level, __VA_ARGS__);                        \
     } while (false)

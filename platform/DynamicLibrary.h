@@ -13,10 +13,9 @@ using LibraryHandle = void*;
 // After a null result, lastErrorCode() tells why.
 void* findSymbol(LibraryHandle library, const char* name);
 
-// The calling thread's last platform error code. Windows: GetLastError().
-// POSIX has no numeric code for a failed dlsym, so findSymbol records ENOENT
-// for a missing symbol (and 0 after a successful lookup) in a thread-local
-// value that this returns.
+// The calling thread's last platform error code: GetLastError() on Windows,
+// errno on POSIX. dlsym reports a failure only as text, so findSymbol sets
+// errno to ENOENT when a symbol is missing.
 int32_t lastErrorCode();
 
 // Host side: load and unload a library. loadLibrary returns null on failure

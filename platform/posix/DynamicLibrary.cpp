@@ -4,18 +4,16 @@
 #include <dlfcn.h>
 
 namespace vek::platform {
-namespace {
-thread_local int32_t lastLookupError = 0;
-}
 
 void* findSymbol(LibraryHandle library, const char* name) {
     dlerror();  // clear any earlier error so the one below is ours
     void* address = dlsym(library, name);
-    lastLookupError = (address == nullptr && dlerror() != nullptr) ? ENOENT : 0;
+    // dlsym reports failure as text only; errno is the thread's error code.
+    if (address == nullptr && dlerror() != nullptr) errno = ENOENT;
     return address;
 }
 
-int32_t lastErrorCode() { return lastLookupError; }
+int32_t lastErrorCode() { return errno; }
 
 LibraryHandle loadLibrary(const std::string& path, std::string* error) {
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
