@@ -1,16 +1,28 @@
-# Fails unless the library's dynamic symbol table defines exactly the two
-# entry points. Usage: cmake -DNM=nm -DLIBRARY=path -P CheckExports.cmake
-execute_process(COMMAND ${NM} -D --defined-only ${LIBRARY}
-                OUTPUT_VARIABLE symbols RESULT_VARIABLE failed)
-if(failed)
-  message(FATAL_ERROR "${NM} failed on ${LIBRARY}")
-endif()
-string(REGEX MATCHALL "[^\n]+" lines "${symbols}")
+# Fails unless the library exports exactly the two entry points, by name.
+# ELF: the defined dynamic symbols (nm -D). PE (a .dll): the export table
+# (objdump -p). Usage: cmake -DNM=nm -DOBJDUMP=objdump -DLIBRARY=path -P CheckExports.cmake
 set(names)
-foreach(line IN LISTS lines)
-  string(REGEX REPLACE "^.* " "" name "${line}")
-  list(APPEND names ${name})
-endforeach()
+if(LIBRARY MATCHES "\\.dll$")
+  execute_process(COMMAND ${OBJDUMP} -p ${LIBRARY} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
+  # Rows of the "[Ordinal/Name Pointer] Table", up to the blank line after it:
+  # "	[   0] createBackendInterface"
+  string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table\n([^\n]+\n)*" table "${dump}")
+  string(REGEX MATCHALL "\\[ *[0-9]+\\] [^\n]+" rows "${table}")
+  foreach(row IN LISTS rows)
+    string(REGEX REPLACE "^\\[ *[0-9]+\\] " "" name "${row}")
+    list(APPEND names ${name})
+  endforeach()
+else()
+  execute_process(COMMAND ${NM} -D --defined-only ${LIBRARY} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
+  string(REGEX MATCHALL "[^\n]+" rows "${dump}")
+  foreach(row IN LISTS rows)
+    string(REGEX REPLACE "^.* " "" name "${row}")
+    list(APPEND names ${name})
+  endforeach()
+endif()
+if(failed)
+  message(FATAL_ERROR "cannot read the symbols of ${LIBRARY}")
+endif()
 list(SORT names)
 if(NOT names STREQUAL "createBackendInterface;destroyBackendInterface")
   message(FATAL_ERROR "exported symbols are: ${names}")
