@@ -8,38 +8,82 @@ namespace vek::tools::kalder {
 namespace {
 
 using rapidjson::Value;
-using Keys = std::vector<std::string>;
 
-void collectValueKeys(Keys& keys, std::string key, const Value& value);
+// One walk over the document, reusing one key buffer for every key.
+class KeyWalk {
+public:
+    explicit KeyWalk(const ConfigKeyVisitor& visit) : visit_(visit) {}
 
-void collectObjectKeys(Keys& keys, const std::string& prefix, const Value& object) {
-    for (const auto& member : object.GetObject()) collectValueKeys(keys, prefix + member.name.GetString(), member.value);
-}
-
-void collectArrayKeys(Keys& keys, const std::string& prefix, const Value& array) {
-    rapidjson::SizeType index = 0;
-    for (const Value& element : array.GetArray()) collectValueKeys(keys, prefix + std::to_string(index++), element);
-}
-
-// Recursion depth is bounded by the nesting limit readConfigFile enforces.
-void collectValueKeys(Keys& keys, std::string key, const Value& value) {
-    switch (value.GetType()) {
-        case rapidjson::kFalseType:
-        case rapidjson::kTrueType:
-        case rapidjson::kStringType:
-        case rapidjson::kNumberType: keys.push_back(std::move(key)); break;
-        case rapidjson::kObjectType: collectObjectKeys(keys, key + "/", value); break;
-        case rapidjson::kArrayType: collectArrayKeys(keys, key + "/", value); break;
-        case rapidjson::kNullType: break;
+    bool object(const Value& object, bool direct, bool root) {
+        for (const auto& member : object.GetObject()) {
+            const size_t length = key_.size();
+            const char* name = member.name.GetString();
+            key_.append(name);  // up to the name's first NUL
+            const bool memberDirect = direct && isLookupSafe(member.name, root) &&
+                                      &object.FindMember(member.name)->value == &member.value;
+            const bool go = value(member.value, memberDirect);
+            key_.resize(length);
+            if (!go) return false;
+        }
+        return true;
     }
-}
+
+private:
+    // A name the lookup reads back as itself.
+    static bool isLookupSafe(const Value& name, bool root) {
+        const char* text = name.GetString();
+        const rapidjson::SizeType length = name.GetStringLength();
+        if (root && length == 0) return false;  // the key would start with "/"
+        for (rapidjson::SizeType i = 0; i < length; ++i) {
+            if (text[i] == '/' || text[i] == '~' || text[i] == '\0') return false;
+        }
+        return true;
+    }
+
+    // Recursion depth is bounded by the nesting limit readConfigFile enforces.
+    bool value(const Value& value, bool direct) {
+        switch (value.GetType()) {
+            case rapidjson::kFalseType:
+            case rapidjson::kTrueType:
+            case rapidjson::kStringType:
+            case rapidjson::kNumberType: return visit_(key_, value, direct);
+            case rapidjson::kObjectType:
+                key_ += '/';
+                return object(value, direct, false);
+            case rapidjson::kArrayType: {
+                key_ += '/';
+                const size_t length = key_.size();
+                rapidjson::SizeType index = 0;
+                for (const Value& element : value.GetArray()) {
+                    key_ += std::to_string(index++);
+                    const bool go = this->value(element, direct);
+                    key_.resize(length);
+                    if (!go) return false;
+                }
+                return true;
+            }
+            case rapidjson::kNullType: return true;
+        }
+        return true;
+    }
+
+    const ConfigKeyVisitor& visit_;
+    std::string key_;
+};
 
 }  // namespace
 
+bool forEachConfigKey(const rapidjson::Document& document, const ConfigKeyVisitor& visit) {
+    if (!document.IsObject()) return true;
+    return KeyWalk(visit).object(document, true, true);
+}
+
 std::vector<std::string> collectConfigKeys(const rapidjson::Document& document) {
-    Keys keys;
-    if (!document.IsObject()) return keys;
-    for (const auto& member : document.GetObject()) collectValueKeys(keys, member.name.GetString(), member.value);
+    std::vector<std::string> keys;
+    forEachConfigKey(document, [&keys](const std::string& key, const Value&, bool) {
+        keys.push_back(key);
+        return true;
+    });
     return keys;
 }
 

@@ -96,6 +96,14 @@ std::shared_ptr<Logger> getLogger(LogHandle handle) {
     return found != t.loggers.end() ? found->second : std::shared_ptr<Logger>();
 }
 
+std::shared_ptr<Logger> getLoggerAdmitting(LogHandle handle, int32_t level) {
+    LoggerTable& t = table();
+    std::lock_guard<std::mutex> lock(t.mutex);
+    const auto found = t.loggers.find(handle);
+    if (found == t.loggers.end() || found->second->maxLevel.load() < level) return {};
+    return found->second;
+}
+
 LogHandle currentLoggerHandle() { return currentHandle.load(); }
 
 }  // namespace vek::log

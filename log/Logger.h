@@ -43,6 +43,10 @@ LogHandle registerLogger(std::shared_ptr<Logger> logger);
 // The logger a handle names, or an empty pointer.
 std::shared_ptr<Logger> getLogger(LogHandle handle);
 
+// As getLogger, but empty also when the logger's maximum level does not
+// admit `level`: a message filtered out costs no reference count step.
+std::shared_ptr<Logger> getLoggerAdmitting(LogHandle handle, int32_t level);
+
 // The handle of the logger every logging statement uses.
 LogHandle currentLoggerHandle();
 

@@ -83,9 +83,9 @@ bool GPUBackend::getGraphConfigs(GraphConfigList* list, uint32_t* count) try {
     graphConfigEntryPointers.clear();
     graphConfigEntries.reserve(graphNames.size());
     graphConfigEntryPointers.reserve(graphNames.size());
-    for (const std::string& name : graphNames) {
+    for (size_t i = 0; i < graphNames.size(); ++i) {
         GraphConfigEntry& entry = graphConfigEntries.emplace_back();
-        entry.graphName = name.c_str();
+        entry.graphName = graphNames[i];
         entry.configs = graphConfigPointers.data();
         graphConfigEntryPointers.push_back(&entry);
     }

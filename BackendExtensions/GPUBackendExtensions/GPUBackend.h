@@ -8,6 +8,7 @@
 
 #include "BackendExtensions/BackendCommon.h"
 #include "BackendExtensions/GPUBackendExtensions/GpuOptions.h"
+#include "BackendExtensions/GPUBackendExtensions/TextList.h"
 
 namespace vek::gpu {
 
@@ -76,6 +77,7 @@ private:
     // Applies one configuration key whose value (null when the key names
     // nothing) was looked up; false after logging why it failed.
     bool applyConfigKey(const std::string& key, const rapidjson::Value* value);
+    bool applyGraphName(const std::string& key, const rapidjson::Value* value);
     bool applyFlagKey(const FlagKey& flag, const rapidjson::Value* value);
     // Points every text entry of `entries` with `option` at `text`, so that no
     // entry keeps pointing at text that was assigned again.
@@ -94,7 +96,7 @@ private:
     std::vector<GpuOptionEntry> contextCustomConfigs;
     std::vector<ConfigRecord> contextConfigRecords;
     std::vector<ConfigRecord*> contextConfigPointers;
-    std::vector<std::string> graphNames;
+    TextList graphNames;
     GpuGraphOptions graphCustomConfig{};
     ConfigRecord graphConfigRecord{};
     std::vector<ConfigRecord*> graphConfigPointers;
@@ -107,6 +109,10 @@ private:
     PlatformInfo devicePlatformInfo{};
     std::vector<HwDeviceInfo> selectedDevices;
     std::vector<DeviceConfigRecord*> deviceConfigPointers;
+
+    // Scratch text reused for every graph name, so a file with millions of
+    // names does not allocate one temporary per name.
+    std::string identifierScratch;
 };
 
 // Logs an unexpected exception that reached a hook and answers false, so

@@ -27,9 +27,7 @@ struct FlagKey {
 namespace {
 
 using rapidjson::Value;
-using tools::kalder::collectConfigKeys;
 using tools::kalder::findConfigValue;
-using tools::kalder::makeConfigValue;
 
 constexpr const char* kInvalidValueType = "Invalid value type";
 
@@ -76,9 +74,9 @@ const EnumText kPerfHints[] = {
 };
 
 template <size_t N>
-const EnumText* findEnumText(const EnumText (&table)[N], const std::string& text) {
+const EnumText* findEnumText(const EnumText (&table)[N], const char* text) {
     for (const EnumText& entry : table) {
-        if (text == entry.text) return &entry;
+        if (std::strcmp(text, entry.text) == 0) return &entry;
     }
     return nullptr;
 }
@@ -90,10 +88,8 @@ GpuOptionEntry& appendEntry(std::vector<GpuOptionEntry>& entries, uint32_t optio
     return entry;
 }
 
-// The value read as its schema type says; null when it has another type.
-const std::string* textOf(const std::shared_ptr<void>& copy, const Value* value) {
-    return value != nullptr && value->IsString() ? static_cast<const std::string*>(copy.get()) : nullptr;
-}
+// The value as text (up to its first NUL); null when it is no string.
+const char* textOf(const Value* value) { return value != nullptr && value->IsString() ? value->GetString() : nullptr; }
 
 }  // namespace
 
@@ -110,12 +106,13 @@ bool GPUBackend::loadConfigFile(std::string path) try {
         return false;
     }
     resetSettings();
-    for (const std::string& key : collectConfigKeys(document)) {
-        const Value* value = findConfigValue(document, key);
+    // Each key is looked up as a host would name it; where the walk already
+    // stands on the value the lookup would find, the lookup is skipped.
+    return tools::kalder::forEachConfigKey(document, [&](const std::string& key, const Value& walked, bool direct) {
+        const Value* value = direct ? &walked : findConfigValue(document, key);
         if (value == nullptr) VEK_LOG(VEK_LOG_LEVEL_ERROR, "Invalid key: %s", key.c_str());
-        if (!applyConfigKey(key, value)) return false;
-    }
-    return true;
+        return applyConfigKey(key, value);
+    });
 } catch (...) {
     return hookFailed("loadConfigFile");
 }
@@ -130,27 +127,30 @@ void GPUBackend::resetSettings() {
     deviceId = 0;
 }
 
-bool GPUBackend::applyConfigKey(const std::string& key, const Value* value) {
-    const std::shared_ptr<void> copy = value != nullptr ? makeConfigValue(*value) : nullptr;
-    const std::string* text = textOf(copy, value);
-
-    // Every element of graph_names (and any key naming graph_names) is a graph name.
-    if (key.find("graph_names") != std::string::npos) {
-        if (text == nullptr) {
-            VEK_LOG(VEK_LOG_LEVEL_ERROR, "Unsupported key: %s", key.c_str());
-            return false;
-        }
-        graphNames.push_back(makeIdentifier(*text));
-        VEK_LOG(VEK_LOG_LEVEL_INFO, "Graph name: %s", graphNames.back().c_str());
-        return true;
+bool GPUBackend::applyGraphName(const std::string& key, const Value* value) {
+    const char* text = textOf(value);
+    if (text == nullptr) {
+        VEK_LOG(VEK_LOG_LEVEL_ERROR, "Unsupported key: %s", key.c_str());
+        return false;
     }
+    identifierScratch.assign(text);
+    identifierScratch = makeIdentifier(std::move(identifierScratch));
+    graphNames.push_back(identifierScratch);
+    VEK_LOG(VEK_LOG_LEVEL_INFO, "Graph name: %s", graphNames.back());
+    return true;
+}
+
+bool GPUBackend::applyConfigKey(const std::string& key, const Value* value) {
+    // Every element of graph_names (and any key naming graph_names) is a graph name.
+    if (key.find("graph_names") != std::string::npos) return applyGraphName(key, value);
+    const char* text = textOf(value);
 
     if (key == "precision_mode") {
         if (text == nullptr) {
             VEK_LOG(VEK_LOG_LEVEL_ERROR, kInvalidValueType);
             return false;
         }
-        const EnumText* mode = findEnumText(kPrecisionModes, *text);
+        const EnumText* mode = findEnumText(kPrecisionModes, text);
         if (mode == nullptr) {
             VEK_LOG(VEK_LOG_LEVEL_ERROR, "Invalid precision mode");
             return false;
@@ -169,7 +169,7 @@ bool GPUBackend::applyConfigKey(const std::string& key, const Value* value) {
         std::vector<GpuOptionEntry>& entries = kernelRepo ? contextCustomConfigs : backendCustomConfigs;
         const uint32_t option = kernelRepo ? static_cast<uint32_t>(GpuContextOption::KernelRepoPath)
                                            : static_cast<uint32_t>(GpuBackendOption::PerformanceCacheDir);
-        stored = *text;
+        stored = text;
         appendEntry(entries, option);
         pointEntriesAt(entries, option, stored);
         if (kernelRepo) VEK_LOG(VEK_LOG_LEVEL_INFO, "Kernel cache path: %s", stored.c_str());
@@ -183,7 +183,7 @@ bool GPUBackend::applyConfigKey(const std::string& key, const Value* value) {
         }
         GpuOptionEntry& entry = appendEntry(contextCustomConfigs, static_cast<uint32_t>(GpuContextOption::PerfHint));
         entry.value.enumValue = 0;
-        const EnumText* hint = findEnumText(kPerfHints, *text);
+        const EnumText* hint = findEnumText(kPerfHints, text);
         if (hint == nullptr) {
             VEK_LOG(VEK_LOG_LEVEL_ERROR, "Invalid performance hint");
             return false;
@@ -198,7 +198,7 @@ bool GPUBackend::applyConfigKey(const std::string& key, const Value* value) {
             VEK_LOG(VEK_LOG_LEVEL_ERROR, kInvalidValueType);
             return false;
         }
-        deviceId = *static_cast<const int*>(copy.get());
+        deviceId = value->GetInt();
         return true;
     }
 

@@ -1,0 +1,35 @@
+// A list of texts stored back to back in one block, each NUL-terminated.
+// Millions of graph names cost their characters and an offset each, instead
+// of a string object and a heap block each.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+namespace vek::gpu {
+
+class TextList {
+public:
+    // Appends a copy of `text`. May move the texts already stored, so take
+    // their addresses only once the list is complete.
+    void push_back(std::string_view text) {
+        offsets_.push_back(chars_.size());
+        chars_.insert(chars_.end(), text.begin(), text.end());
+        chars_.push_back('\0');
+    }
+    const char* operator[](size_t index) const { return chars_.data() + offsets_[index]; }
+    const char* back() const { return (*this)[offsets_.size() - 1]; }
+    size_t size() const { return offsets_.size(); }
+    bool empty() const { return offsets_.empty(); }
+    void clear() {
+        chars_.clear();
+        offsets_.clear();
+    }
+
+private:
+    std::vector<char> chars_;
+    std::vector<size_t> offsets_;
+};
+
+}  // namespace vek::gpu

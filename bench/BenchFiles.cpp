@@ -1,0 +1,47 @@
+#include "BenchFiles.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/Process.h"
+
+namespace vek::bench {
+
+std::string scaleFile(size_t graphNames) {
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("vek-bench-" + std::to_string(graphNames) + "-names.json");
+    if (std::filesystem::exists(path)) return path.string();
+    std::ofstream out(path.string() + ".tmp", std::ios::binary);
+    out << "{\n  \"graph_names\": [\n";
+    char name[64];
+    for (size_t i = 0; i < graphNames; ++i) {
+        std::snprintf(name, sizeof name, "    \"model_graph_%07zu\"%s\n", i, i + 1 < graphNames ? "," : "");
+        out << name;
+    }
+    out << "  ],\n"
+           "  \"precision_mode\": \"fp16\",\n"
+           "  \"disable_node_optimizations\": true,\n"
+           "  \"tuning_mode\": true,\n"
+           "  \"performance_cache_dir\": \"/var/cache/vek/tuning\",\n"
+           "  \"perf_hint\": \"high\",\n"
+           "  \"kernel_repo_path\": \"/opt/vek/kernels\",\n"
+           "  \"device_id\": 1\n"
+           "}\n";
+    out.close();
+    std::filesystem::rename(path.string() + ".tmp", path);
+    return path.string();
+}
+
+std::vector<std::string> exampleFiles() {
+    std::vector<std::string> files;
+    for (const char* name : {"example.json", "tuning.json", "fp16-two-graphs.json", "kernel-repo.json",
+                             "device-selection.json"}) {
+        files.push_back(besideBenchmarks(std::string("examples/") + name));
+    }
+    return files;
+}
+
+std::string besideBenchmarks(const std::string& fileName) { return platform::executableDirectory() + "/" + fileName; }
+
+}  // namespace vek::bench

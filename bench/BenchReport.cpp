@@ -1,0 +1,96 @@
+// Reads the benchmark results (Google Benchmark JSON) and the peak memory
+// figures, and prints every ratio against its target.
+//   vek_bench_report RESULTS.json MEMORY.txt
+// MEMORY.txt: one line per file, "<graph names> <file bytes> <peak bytes>".
+// Exit 1 when a target is missed.
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <rapidjson/document.h>
+
+namespace {
+
+std::map<std::string, double> readNanoseconds(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    rapidjson::Document results;
+    results.Parse(text.str().c_str());
+    std::map<std::string, double> times;
+    if (results.HasParseError() || !results.HasMember("benchmarks")) return times;
+    for (const auto& run : results["benchmarks"].GetArray()) {
+        const std::string unit = run["time_unit"].GetString();
+        const double scale = unit == "ms" ? 1e6 : unit == "us" ? 1e3 : unit == "s" ? 1e9 : 1.0;
+        times[run["name"].GetString()] = run["real_time"].GetDouble() * scale;
+    }
+    return times;
+}
+
+bool failed = false;
+
+void report(const std::string& what, double value, double target) {
+    const bool met = value <= target;
+    failed = failed || !met;
+    std::printf("%-64s %8.2f  (target <= %.2f)  %s\n", what.c_str(), value, target, met ? "met" : "MISSED");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: vek_bench_report RESULTS.json MEMORY.txt\n");
+        return 2;
+    }
+    std::map<std::string, double> ns = readNanoseconds(argv[1]);
+    auto ratio = [&ns](const std::string& a, const std::string& b) {
+        return ns.count(a) && ns.count(b) && ns[b] > 0 ? ns[a] / ns[b] : -1.0;
+    };
+
+    double worstExample = 0;
+    for (const char* example :
+         {"example.json", "tuning.json", "fp16-two-graphs.json", "kernel-repo.json", "device-selection.json"}) {
+        const double r = ratio(std::string("LoadConfigFile/") + example, std::string("Floor/") + example);
+        std::printf("  loadConfigFile / floor on %-28s %8.2f\n", example, r);
+        if (r > worstExample) worstExample = r;
+    }
+    report("loadConfigFile / floor, worst bundled example", worstExample, 1.5);
+    report("loadConfigFile / floor at 1,000,000 graph names",
+           ratio("LoadConfigFile/names:1000000", "Floor/names:1000000"), 2.0);
+
+    std::vector<double> perName;
+    for (const char* names : {"1000", "100000", "1000000"}) {
+        const double time = ns[std::string("LoadConfigFile/names:") + names] / std::stod(names);
+        std::printf("  loadConfigFile time per graph name at %-9s %8.1f ns\n", names, time);
+        perName.push_back(time);
+    }
+    double low = perName[0], high = perName[0];
+    for (double t : perName) {
+        low = std::min(low, t);
+        high = std::max(high, t);
+    }
+    report("time per graph name, largest / smallest from 1,000 to 1,000,000", high / low, 1.5);
+
+    std::ifstream memory(argv[2]);
+    long long names = 0, fileBytes = 0, peakBytes = 0;
+    while (memory >> names >> fileBytes >> peakBytes) {
+        std::printf("  peak memory at %-9lld names: %6.1f MiB for a %6.1f MiB file (%.2f times)\n", names,
+                    static_cast<double>(peakBytes) / 1048576.0, static_cast<double>(fileBytes) / 1048576.0,
+                    static_cast<double>(peakBytes) / static_cast<double>(fileBytes));
+        if (names == 1000000) {
+            report("peak memory beyond baseline / file size at 1,000,000 names",
+                   static_cast<double>(peakBytes) / static_cast<double>(fileBytes), 4.0);
+        }
+    }
+
+    std::printf("  filtered-out logging statement %.1f ns, delivered %.1f ns, mutex lock+unlock %.1f ns\n",
+                ns["LogFilteredOut/threads:1"], ns["LogDelivered/threads:1"], ns["MutexLockUnlock"]);
+    std::printf("  two threads: filtered-out %.1f ns, delivered %.1f ns\n", ns["LogFilteredOut/threads:2"],
+                ns["LogDelivered/threads:2"]);
+    report("filtered-out logging statement / uncontended mutex lock+unlock",
+           ratio("LogFilteredOut/threads:1", "MutexLockUnlock"), 2.0);
+    return failed ? 1 : 0;
+}

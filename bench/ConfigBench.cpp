@@ -1,0 +1,133 @@
+// What loading a configuration costs, against the floor every load must pay:
+// reading, parsing and validating the file.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <rapidjson/document.h>
+#include <rapidjson/filereadstream.h>
+#include <rapidjson/schema.h>
+
+#include "BackendExtensions/GPUBackendExtensions/ConfigSchema.h"
+#include "BackendExtensions/IBackend.h"
+#include "BenchFiles.h"
+#include "platform/DynamicLibrary.h"
+
+namespace vek::bench {
+namespace {
+
+using tools::kalder::IBackend;
+
+void discardLog(const char*, uint32_t, uint64_t, va_list) {}
+
+// The plug-in, loaded as a host loads it.
+struct Plugin {
+    platform::LibraryHandle handle;
+    CreateBackendInterfaceFn create;
+    DestroyBackendInterfaceFn destroy;
+    platform::LibraryHandle backendLibrary;
+
+    static Plugin& get() {
+        static Plugin plugin = [] {
+            Plugin p{};
+            p.handle = platform::loadLibrary(besideBenchmarks(platform::sharedLibraryFileName("VekGpuKalderExtensions")));
+            p.backendLibrary = platform::loadLibrary(besideBenchmarks(platform::sharedLibraryFileName("VekSubstituteBackend")));
+            if (p.handle == nullptr || p.backendLibrary == nullptr) std::abort();
+            p.create = reinterpret_cast<CreateBackendInterfaceFn>(platform::findSymbol(p.handle, "createBackendInterface"));
+            p.destroy = reinterpret_cast<DestroyBackendInterfaceFn>(platform::findSymbol(p.handle, "destroyBackendInterface"));
+            return p;
+        }();
+        return plugin;
+    }
+};
+
+// The floor: read, parse, compile the schema, validate. Nothing else.
+bool readParseValidate(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "r");
+    std::fseek(file, 0, SEEK_END);
+    const size_t size = static_cast<size_t>(std::ftell(file));
+    std::fseek(file, 0, SEEK_SET);
+    char* buffer = static_cast<char*>(std::malloc(size < 4 ? 4 : size));
+    rapidjson::FileReadStream stream(file, buffer, size < 4 ? 4 : size);
+    rapidjson::Document document;
+    document.ParseStream(stream);
+    std::fclose(file);
+    std::free(buffer);
+    rapidjson::Document schemaJson;
+    schemaJson.Parse(gpu::configSchema);
+    const rapidjson::SchemaDocument schema(schemaJson);
+    rapidjson::SchemaValidator validator(schema);
+    return !document.HasParseError() && document.Accept(validator);
+}
+
+void floorBench(benchmark::State& state, const std::string& path) {
+    for (auto _ : state) benchmark::DoNotOptimize(readParseValidate(path));
+}
+
+void loadBench(benchmark::State& state, const std::string& path) {
+    Plugin& plugin = Plugin::get();
+    IBackend* backend = plugin.create();
+    // A host's usual logger: warnings and errors only, so the info line per
+    // setting is filtered out by level.
+    backend->installLogger(&discardLog, VEK_LOG_LEVEL_WARN);
+    for (auto _ : state) benchmark::DoNotOptimize(backend->loadConfigFile(path));
+    plugin.destroy(backend);
+}
+
+void hostSequenceBench(benchmark::State& state, const std::string& path) {
+    Plugin& plugin = Plugin::get();
+    for (auto _ : state) {
+        IBackend* backend = plugin.create();
+        backend->installLogger(&discardLog, VEK_LOG_LEVEL_WARN);
+        backend->bindBackendLibrary(plugin.backendLibrary);
+        backend->loadConfigFile(path);
+        tools::kalder::ConfigList list = nullptr;
+        uint32_t count = 0;
+        backend->getBackendConfigs(&list, &count);
+        backend->releaseBackendConfigs(list, count);
+        backend->getContextConfigs(&list, &count);
+        backend->releaseContextConfigs(list, count);
+        tools::kalder::GraphConfigList graphs = nullptr;
+        backend->getGraphConfigs(&graphs, &count);
+        backend->releaseGraphConfigs(graphs, count);
+        tools::kalder::DeviceConfigList devices = nullptr;
+        backend->getDeviceConfigs(&devices, &count);
+        plugin.destroy(backend);
+    }
+}
+
+void perGraphName(benchmark::State& state, size_t names) {
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(names));
+    state.counters["graph_names"] = static_cast<double>(names);
+}
+
+const int registered = [] {
+    const std::vector<std::string> examples = exampleFiles();
+    for (const std::string& path : examples) {
+        const std::string name = path.substr(path.rfind('/') + 1);
+        benchmark::RegisterBenchmark(("Floor/" + name).c_str(), floorBench, path);
+        benchmark::RegisterBenchmark(("LoadConfigFile/" + name).c_str(), loadBench, path);
+        benchmark::RegisterBenchmark(("HostSequence/" + name).c_str(), hostSequenceBench, path);
+    }
+    for (size_t names : {size_t{10}, size_t{1000}, size_t{100000}, size_t{1000000}}) {
+        const std::string path = scaleFile(names);
+        const std::string suffix = "/names:" + std::to_string(names);
+        const benchmark::TimeUnit unit = names >= 100000 ? benchmark::kMillisecond : benchmark::kMicrosecond;
+        benchmark::RegisterBenchmark(("Floor" + suffix).c_str(), [path, names](benchmark::State& state) {
+            floorBench(state, path);
+            perGraphName(state, names);
+        })->Unit(unit);
+        benchmark::RegisterBenchmark(("LoadConfigFile" + suffix).c_str(), [path, names](benchmark::State& state) {
+            loadBench(state, path);
+            perGraphName(state, names);
+        })->Unit(unit);
+        benchmark::RegisterBenchmark(("HostSequence" + suffix).c_str(), [path](benchmark::State& state) {
+            hostSequenceBench(state, path);
+        })->Unit(unit);
+    }
+    return 0;
+}();
+
+}  // namespace
+}  // namespace vek::bench
