@@ -51,6 +51,30 @@ void expectValue(const rapidjson::Document& document, const std::string& key, co
     EXPECT_EQ(*std::static_pointer_cast<T>(value), expected) << key;
 }
 
+// The walk may skip the lookup only where the lookup finds the walked value.
+TEST_F(ConfigValues, DirectKeysFindTheWalkedValue) {
+    const char* const documents[] = {
+        R"({"graph_names": ["a", "b"], "device_id": 1})",
+        R"({"d": 1, "d": 2, "x": {"d": [3, 4], "d": 5}})",
+        R"({"a/b": 1, "a": {"b": 2}, "t~1": 3, "t/": 4, "": {"a": 5}, "a": 6})",
+        R"({"z\u0000y": 1, "z": 2, "n": [[1, [2]], {"": 3}]})",
+    };
+    for (const char* json : documents) {
+        const rapidjson::Document document = parse(json);
+        size_t visited = 0, direct = 0;
+        tools::kalder::forEachConfigKey(document, [&](const std::string& key, const rapidjson::Value& value, bool isDirect) {
+            ++visited;
+            if (isDirect) {
+                ++direct;
+                EXPECT_EQ(findConfigValue(document, key), &value) << json << " key " << key;
+            }
+            return true;
+        });
+        EXPECT_EQ(visited, collectConfigKeys(document).size()) << json;
+        EXPECT_GT(direct, 0u) << json;
+    }
+}
+
 TEST_F(ConfigValues, TypedValues) {
     const rapidjson::Document document = parse(
         R"({"t": true, "f": false, "i": 7, "d0": 7.0, "e": 7e0, "big": 2147483648, "min": -2147483648,
