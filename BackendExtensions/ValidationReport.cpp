@@ -1,5 +1,7 @@
 #include "BackendExtensions/ValidationReport.h"
 
+#include "BackendExtensions/JsonTypeName.h"
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -49,19 +51,6 @@ void writeRefs(Writer& writer, int code, const std::string& instanceRef, const s
     writeString(writer, instanceRef);
     writer.Key("schemaRef");
     writeString(writer, schemaRef);
-}
-
-const char* typeNameOf(const Value& value) {
-    switch (value.GetType()) {
-        case rapidjson::kNullType: return "null";
-        case rapidjson::kFalseType:
-        case rapidjson::kTrueType: return "boolean";
-        case rapidjson::kObjectType: return "object";
-        case rapidjson::kArrayType: return "array";
-        case rapidjson::kStringType: return "string";
-        case rapidjson::kNumberType: return value.IsDouble() ? "number" : "integer";
-    }
-    return "null";
 }
 
 // The member `name` of `object`, or null when `object` is no object or has none.
@@ -138,8 +127,9 @@ void writeDependencyErrors(Writer& writer, const Value& schemaObject, const Poin
         for (const Value* key : dependencyKeysInOrder(memberOf(schemaObject, "properties"), *dependencies)) {
             const Value& required = *memberOf(*dependencies, *key);
             if (!hasMember(instance, *key) || !missesAny(required, instance)) continue;
-            const Pointer requiredAt =
-                schemaAt.Append("dependencies", 12).Append(key->GetString(), key->GetStringLength());
+            static const char kDependencies[] = "dependencies";
+            const Pointer requiredAt = schemaAt.Append(kDependencies, sizeof kDependencies - 1)
+                                           .Append(key->GetString(), key->GetStringLength());
             writer.Key(key->GetString(), key->GetStringLength());
             writer.StartObject();
             writer.Key("required");
@@ -172,7 +162,7 @@ void writeSchemaViolation(Writer& writer, const SchemaViolation& violation, cons
         writer.Key("expected");
         writeExpectedTypes(writer, memberOf(*schemaObject, "type"));
         writer.Key("actual");
-        writer.String(typeNameOf(*instance));
+        writer.String(jsonTypeName(*instance));
     } else if (keyword == "required") {
         const Value* required = memberOf(*schemaObject, "required");
         writeMissing(writer, required != nullptr ? *required : kNull, *instance);

@@ -84,30 +84,20 @@ TEST(Logger, TimestampsCountFromInstallationInWholeTicks) {
     BackendPtr backend = makeBackend();
     captureLogsOf(*backend);
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    backend->getBackendConfigs(nullptr, nullptr);
-    backend->getBackendConfigs(nullptr, nullptr);
-    captureLogsOf(*backend);  // a new logger: its clock starts again
-    backend->getBackendConfigs(nullptr, nullptr);
-
-    // Only the new logger's line is left; collect the old ones first.
-    const std::vector<LogLine> restarted = capturedLines();
-    ASSERT_EQ(restarted.size(), 1u);
-    EXPECT_LT(restarted[0].timestamp, 30'000'000u);
-    EXPECT_EQ(restarted[0].timestamp % 100, 0u);
-}
-
-TEST(Logger, TimestampsOfOneLoggerGrowInMultiplesOf100) {
-    BackendPtr backend = makeBackend();
-    captureLogsOf(*backend);
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    for (int i = 0; i < 50; ++i) backend->getBackendConfigs(nullptr, nullptr);
+    for (int i = 0; i < 20; ++i) backend->getBackendConfigs(nullptr, nullptr);
     const std::vector<LogLine> lines = capturedLines();
-    ASSERT_EQ(lines.size(), 50u);
+    ASSERT_EQ(lines.size(), 20u);
     EXPECT_GE(lines[0].timestamp, 30'000'000u);
     for (size_t i = 1; i < lines.size(); ++i) {
         EXPECT_GE(lines[i].timestamp, lines[i - 1].timestamp);
         EXPECT_EQ((lines[i].timestamp - lines[0].timestamp) % 100, 0u);
     }
+
+    captureLogsOf(*backend);  // a new logger: its clock starts again
+    backend->getBackendConfigs(nullptr, nullptr);
+    ASSERT_EQ(capturedLines().size(), 1u);
+    EXPECT_LT(capturedLines()[0].timestamp, 30'000'000u);
+    EXPECT_EQ(capturedLines()[0].timestamp % 100, 0u);
 }
 
 // A callback that calls back into the plug-in, which logs again.

@@ -1,5 +1,7 @@
 #include "Explain.h"
 
+#include "BackendExtensions/JsonTypeName.h"
+
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -11,6 +13,8 @@
 
 namespace vek::host {
 namespace {
+
+using tools::kalder::jsonTypeName;
 
 using rapidjson::Value;
 
@@ -55,19 +59,6 @@ std::string withArticle(const std::string& type) {
     return (vowel ? "an " : "a ") + type;
 }
 
-const char* typeName(const Value& value) {
-    switch (value.GetType()) {
-        case rapidjson::kNullType: return "null";
-        case rapidjson::kFalseType:
-        case rapidjson::kTrueType: return "boolean";
-        case rapidjson::kObjectType: return "object";
-        case rapidjson::kArrayType: return "array";
-        case rapidjson::kStringType: return "string";
-        case rapidjson::kNumberType: return value.IsDouble() ? "number" : "integer";
-    }
-    return "null";
-}
-
 std::string join(const std::vector<std::string>& parts, const std::string& separator, const std::string& last) {
     std::string out;
     for (size_t i = 0; i < parts.size(); ++i) {
@@ -96,7 +87,7 @@ const Value* member(const Value& object, const char* name) {
 std::string subject(const std::string& key, const Value* value) {
     if (key.empty()) return "The file";
     if (value == nullptr) return key;
-    return key + " is " + compact(*value) + " (" + withArticle(typeName(*value)) + "),";
+    return key + " is " + compact(*value) + " (" + withArticle(jsonTypeName(*value)) + "),";
 }
 
 }  // namespace

@@ -1,0 +1,23 @@
+// The JSON Schema name of a value's type, as the validation report uses it.
+#pragma once
+
+#include <rapidjson/document.h>
+
+namespace vek::tools::kalder {
+
+// "null", "boolean", "object", "array", "string", and for numbers "integer"
+// when the parser stored an integer, else "number".
+inline const char* jsonTypeName(const rapidjson::Value& value) {
+    switch (value.GetType()) {
+        case rapidjson::kNullType: return "null";
+        case rapidjson::kFalseType:
+        case rapidjson::kTrueType: return "boolean";
+        case rapidjson::kObjectType: return "object";
+        case rapidjson::kArrayType: return "array";
+        case rapidjson::kStringType: return "string";
+        case rapidjson::kNumberType: return value.IsDouble() ? "number" : "integer";
+    }
+    return "null";
+}
+
+}  // namespace vek::tools::kalder
