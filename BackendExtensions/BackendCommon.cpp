@@ -1,22 +1,15 @@
 #include "BackendExtensions/BackendCommon.h"
 
-#include <cctype>
-
 #include "log/Logger.h"
 
 namespace vek::tools::kalder {
 namespace {
 
-// isalnum/isalpha in the C locale, which the plug-in never changes; the byte
-// goes through unsigned char so bytes above 0x7F are not negative.
-bool isAsciiAlnum(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte < 0x80 && std::isalnum(byte) != 0;
-}
-bool isAsciiAlpha(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte < 0x80 && std::isalpha(byte) != 0;
-}
+// What isalpha and isalnum answer in the C locale, spelled out: the host may
+// have switched the process to another locale, and the answer must not
+// depend on it. Bytes above 0x7F are neither.
+bool isAsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isAsciiAlnum(char c) { return isAsciiAlpha(c) || (c >= '0' && c <= '9'); }
 
 }  // namespace
 

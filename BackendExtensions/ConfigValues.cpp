@@ -55,7 +55,7 @@ private:
                 const size_t length = key_.size();
                 rapidjson::SizeType index = 0;
                 for (const Value& element : value.GetArray()) {
-                    key_ += std::to_string(index++);
+                    appendDecimal(index++);
                     const bool go = this->value(element, direct);
                     key_.resize(length);
                     if (!go) return false;
@@ -65,6 +65,16 @@ private:
             case rapidjson::kNullType: return true;
         }
         return true;
+    }
+
+    void appendDecimal(rapidjson::SizeType value) {
+        char digits[16];
+        size_t count = 0;
+        do {
+            digits[count++] = static_cast<char>('0' + value % 10);
+            value /= 10;
+        } while (value != 0);
+        while (count > 0) key_ += digits[--count];
     }
 
     const ConfigKeyVisitor& visit_;
