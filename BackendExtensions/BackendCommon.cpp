@@ -8,8 +8,18 @@ namespace {
 // What isalpha and isalnum answer in the C locale, spelled out: the host may
 // have switched the process to another locale, and the answer must not
 // depend on it. Bytes above 0x7F are neither.
-bool isAsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool isAsciiAlnum(char c) { return isAsciiAlpha(c) || (c >= '0' && c <= '9'); }
+constexpr bool isAsciiAlpha(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+constexpr bool isAsciiAlnum(unsigned char c) { return isAsciiAlpha(c) || (c >= '0' && c <= '9'); }
+
+// The bytes an identifier keeps, by value; one look-up per byte for names
+// that come by the million.
+struct IdentifierBytes {
+    bool keep[256] = {};
+    constexpr IdentifierBytes() {
+        for (int c = 0; c < 256; ++c) keep[c] = isAsciiAlnum(static_cast<unsigned char>(c)) || c == '_';
+    }
+};
+constexpr IdentifierBytes kIdentifierBytes;
 
 }  // namespace
 
@@ -25,9 +35,11 @@ bool BackendCommon::installLogger(LogCallback callback, int32_t maxLevel) {
 
 std::string BackendCommon::makeIdentifier(std::string name) {
     for (char& c : name) {
-        if (!isAsciiAlnum(c) && c != '_') c = '_';
+        if (!kIdentifierBytes.keep[static_cast<unsigned char>(c)]) c = '_';
     }
-    if (name.empty() || (!isAsciiAlpha(name[0]) && name[0] != '_')) name.insert(name.begin(), '_');
+    if (name.empty() || (!isAsciiAlpha(static_cast<unsigned char>(name[0])) && name[0] != '_')) {
+        name.insert(name.begin(), '_');
+    }
     return name;
 }
 

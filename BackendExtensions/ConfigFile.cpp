@@ -1,22 +1,22 @@
 #include "BackendExtensions/ConfigFile.h"
 
-#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
-#include <rapidjson/filereadstream.h>
+#include <rapidjson/stream.h>
 
-#include "BackendExtensions/GuardedStream.h"
+#include "BackendExtensions/JsonLimits.h"
 #include "log/Log.h"
 #include "platform/File.h"
 
 namespace vek::tools::kalder {
 namespace {
 
-// RapidJSON's file stream needs a buffer of at least 4 bytes; shorter files
-// (the empty one included) get that much, and the stream still reads exactly
-// the bytes the file holds.
-constexpr size_t kMinStreamBuffer = 4;
+// The buffer holds the file and a NUL after it, which ends the parse as the
+// end of the file does.
+constexpr size_t kTerminator = 1;
 
 }  // namespace
 
@@ -31,7 +31,8 @@ bool readConfigFile(rapidjson::Document& document, const std::string& path) {
     const size_t size = static_cast<size_t>(static_cast<ptrdiff_t>(std::ftell(file)));
     std::fseek(file, 0, SEEK_SET);
 
-    const size_t bufferSize = std::max(size, kMinStreamBuffer);
+    // A failed ftell gave the largest size, which must stay a request that fails.
+    const size_t bufferSize = size == SIZE_MAX ? size : size + kTerminator;
     char* configFileBuffer = static_cast<char*>(std::malloc(bufferSize));
     if (configFileBuffer == nullptr) {
         VEK_LOG(VEK_LOG_LEVEL_ERROR, "Cannot allocate memory for configFileBuffer");
@@ -39,17 +40,23 @@ bool readConfigFile(rapidjson::Document& document, const std::string& path) {
         return false;
     }
 
-    rapidjson::FileReadStream fileStream(file, configFileBuffer, bufferSize);
-    GuardedStream<rapidjson::FileReadStream> stream(fileStream, VEK_CONFIG_MAX_DEPTH, VEK_CONFIG_MAX_NUMBER_LENGTH,
-                                                    VEK_CONFIG_MAX_EXPONENT_DIGITS);
-    document.ParseStream<rapidjson::kParseDefaultFlags, rapidjson::UTF8<>>(stream);
-    const bool valid = !document.HasParseError() && !stream.rejected();
+    // The whole file in one read (text mode may deliver fewer bytes than
+    // measured), checked against the limits, then parsed from the buffer.
+    const size_t read = std::fread(configFileBuffer, 1, size, file);
     std::fclose(file);
+    configFileBuffer[read] = '\0';
+    // The parser takes a NUL byte for the end of the input, so the text ends there.
+    const size_t length = std::strlen(configFileBuffer);
+    const JsonLimits limits{VEK_CONFIG_MAX_DEPTH, VEK_CONFIG_MAX_NUMBER_LENGTH, VEK_CONFIG_MAX_EXPONENT_DIGITS};
+    bool valid = withinJsonLimits(configFileBuffer, length, limits);
+    if (valid) {
+        rapidjson::StringStream stream(configFileBuffer);
+        document.ParseStream<rapidjson::kParseDefaultFlags, rapidjson::UTF8<>>(stream);
+        valid = !document.HasParseError();
+    }
     std::free(configFileBuffer);
 
     if (!valid) {
-        // A cut-short input may still have parsed (a lone number): drop it.
-        document.SetNull();
         VEK_LOG(VEK_LOG_LEVEL_ERROR, "Input file %s is not valid JSON, check format", path.c_str());
         return false;
     }

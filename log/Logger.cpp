@@ -43,6 +43,8 @@ uint64_t reverseBytes(uint64_t value) {
 
 }  // namespace
 
+std::atomic<int32_t> currentMaxLevel{0};
+
 void Logger::log(int32_t level, const char* format, ...) const {
     if (callback == nullptr) return;
     if (level > maxLevel.load()) return;
@@ -62,7 +64,11 @@ bool installProcessLogger(LogCallback callback, int32_t level) {
         t.loggers.erase(previous);
     }
     uint64_t errorCode = 0;
-    currentHandle.store(createLogger(callback, level, &errorCode));
+    const LogHandle handle = createLogger(callback, level, &errorCode);
+    currentHandle.store(handle);
+    // A handle that names no logger (refused level, failed allocation) admits nothing.
+    const std::shared_ptr<Logger> current = getLogger(handle);
+    currentMaxLevel.store(current ? current->maxLevel.load() : 0);
     return errorCode == 0;
 }
 

@@ -50,4 +50,9 @@ std::shared_ptr<Logger> getLoggerAdmitting(LogHandle handle, int32_t level);
 // The handle of the logger every logging statement uses.
 LogHandle currentLoggerHandle();
 
+// The maximum level of the current logger, 0 when there is none. Set by
+// installProcessLogger next to the handle, so a statement whose level no
+// logger admits ends here, without the table's mutex.
+extern std::atomic<int32_t> currentMaxLevel;
+
 }  // namespace vek::log

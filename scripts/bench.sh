@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Builds the benchmarks (preset "bench"), runs them and the peak-memory
-# probe, and prints every ratio against its target.
+# Builds the benchmarks (preset "bench"), runs them, the peak-memory probe
+# and the instruction counts, and prints every ratio against its target.
 # Usage: scripts/bench.sh [extra Google Benchmark flags]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh libbenchmark-dev
+scripts/install-deps.sh libbenchmark-dev valgrind
 cmake --preset bench > /dev/null
 cmake --build --preset bench
 out=build/bench
@@ -17,5 +17,16 @@ for names in 1000 100000 1000000; do
   read -r bytes peak < <("$bin/vek_peak_memory" "${TMPDIR:-/tmp}/vek-bench-$names-names.json")
   echo "$names $bytes $peak" >> "$out/memory.txt"
 done
+# Instructions of one floor round and one load, counted by callgrind: the
+# same on every run, whatever else the machine is doing.
+count() {
+  valgrind --tool=callgrind --collect-atstart=no --callgrind-out-file="$out/callgrind.out" \
+    "$bin/vek_count_once" "$1" "$2" > /dev/null 2>&1
+  awk '/^(summary|totals):/ { print $2; exit }' "$out/callgrind.out"
+}
+: > "$out/instructions.txt"
+for file in "$bin"/examples/*.json "${TMPDIR:-/tmp}"/vek-bench-{1000,100000,1000000}-names.json; do
+  echo "$(basename "$file") $(count floor "$file") $(count load "$file")" >> "$out/instructions.txt"
+done
 echo
-"$bin/vek_bench_report" "$out/results.json" "$out/memory.txt"
+"$bin/vek_bench_report" "$out/results.json" "$out/memory.txt" "$out/instructions.txt"

@@ -60,6 +60,7 @@ TEST(ConfigFile, StrictJsonOnly) {
         {"exponent-like text in a string", R"({"a": "1e-2147483638"})", true},
         {"nesting at the limit", nested('[', ']', 256), true},
         {"nesting beyond the limit", nested('[', ']', 257), false},
+        {"a NUL byte ends the input", std::string("{\"a\": null}") + std::string(1, 0) + std::string(300, '['), true},
         {"brackets inside strings do not nest", R"({"a": ")" + std::string(1000, '[') + R"(\"[{"})", true},
     };
     for (const JsonCase& c : cases) {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include <rapidjson/fwd.h>
+#include <rapidjson/document.h>
 
 #include "BackendExtensions/BackendCommon.h"
 #include "BackendExtensions/GPUBackendExtensions/GpuOptions.h"
@@ -74,6 +74,7 @@ private:
     bool selectProvider(GetProvidersFn getProviders);
     // Returns every setting to its initial value before a configuration load.
     void resetSettings();
+    void reserveGraphNames(const rapidjson::Document& document);
     // Applies one configuration key whose value (null when the key names
     // nothing) was looked up; false after logging why it failed.
     bool applyConfigKey(const std::string& key, const rapidjson::Value* value);

@@ -106,6 +106,7 @@ bool GPUBackend::loadConfigFile(std::string path) try {
         return false;
     }
     resetSettings();
+    reserveGraphNames(document);
     // Each key is looked up as a host would name it; where the walk already
     // stands on the value the lookup would find, the lookup is skipped.
     return tools::kalder::forEachConfigKey(document, [&](const std::string& key, const Value& walked, bool direct) {
@@ -115,6 +116,16 @@ bool GPUBackend::loadConfigFile(std::string path) try {
     });
 } catch (...) {
     return hookFailed("loadConfigFile");
+}
+
+void GPUBackend::reserveGraphNames(const rapidjson::Document& document) {
+    // Only a capacity hint: room for the names of the graph_names array at
+    // once, so a list of millions is not copied over and over as it grows.
+    const auto names = document.FindMember("graph_names");
+    if (names == document.MemberEnd() || !names->value.IsArray()) return;
+    size_t chars = 0;
+    for (const Value& name : names->value.GetArray()) chars += name.IsString() ? name.GetStringLength() + 2 : 0;
+    graphNames.reserve(names->value.Size(), chars);
 }
 
 void GPUBackend::resetSettings() {

@@ -18,6 +18,11 @@ public:
         chars_.insert(chars_.end(), text.begin(), text.end());
         chars_.push_back('\0');
     }
+    // Room for `texts` more texts of `chars` characters in all, NULs included.
+    void reserve(size_t texts, size_t chars) {
+        offsets_.reserve(offsets_.size() + texts);
+        chars_.reserve(chars_.size() + chars);
+    }
     const char* operator[](size_t index) const { return chars_.data() + offsets_[index]; }
     const char* back() const { return (*this)[offsets_.size() - 1]; }
     size_t size() const { return offsets_.size(); }

@@ -1,0 +1,82 @@
+#include "BackendExtensions/JsonLimits.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace vek::tools::kalder {
+namespace {
+
+// What a byte outside a string means to the scan; most bytes mean nothing.
+enum ByteClass : uint8_t { Other, Quote, Open, Close, NumberStart };
+
+struct ByteClasses {
+    ByteClass of[256] = {};
+    constexpr ByteClasses() {
+        of[static_cast<uint8_t>('"')] = Quote;
+        of[static_cast<uint8_t>('[')] = Open;
+        of[static_cast<uint8_t>('{')] = Open;
+        of[static_cast<uint8_t>(']')] = Close;
+        of[static_cast<uint8_t>('}')] = Close;
+        of[static_cast<uint8_t>('-')] = NumberStart;
+        for (char c = '0'; c <= '9'; ++c) of[static_cast<uint8_t>(c)] = NumberStart;
+    }
+};
+constexpr ByteClasses kClasses;
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isNumberPart(char c) { return isDigit(c) || c == '.' || c == '+' || c == '-' || c == 'e' || c == 'E'; }
+
+// Index just past the string that opens at `i` (its quote), or `length`.
+size_t skipString(const char* text, size_t i, size_t length) {
+    const char* start = text + i + 1;
+    const char* end = text + length;
+    const void* quote = std::memchr(start, '"', static_cast<size_t>(end - start));
+    // No escape before the closing quote: the common case, found by memchr.
+    if (quote != nullptr && std::memchr(start, '\\', static_cast<size_t>(static_cast<const char*>(quote) - start)) == nullptr) {
+        return static_cast<size_t>(static_cast<const char*>(quote) - text) + 1;
+    }
+    for (++i; i < length && text[i] != '"'; ++i) {
+        if (text[i] == '\\') ++i;
+    }
+    return i + 1;
+}
+
+}  // namespace
+
+bool withinJsonLimits(const char* text, size_t length, const JsonLimits& limits) {
+    unsigned depth = 0;
+    size_t i = 0;
+    while (i < length) {
+        switch (kClasses.of[static_cast<uint8_t>(text[i])]) {
+            case Other: ++i; break;
+            case Quote: i = skipString(text, i, length); break;
+            case Open:
+                if (++depth > limits.maxDepth) return false;
+                ++i;
+                break;
+            case Close:
+                if (depth > 0) --depth;
+                ++i;
+                break;
+            case NumberStart: {
+                const size_t start = i;
+                unsigned exponentDigits = 0;
+                bool inExponent = false;
+                for (; i < length && isNumberPart(text[i]); ++i) {
+                    const char d = text[i];
+                    if (d == 'e' || d == 'E') {
+                        inExponent = true;
+                    } else if (inExponent && isDigit(d) && (d != '0' || exponentDigits > 0)) {
+                        // Leading zeros of an exponent do not count.
+                        if (++exponentDigits > limits.maxExponentDigits) return false;
+                    }
+                    if (i - start + 1 > limits.maxNumberLength) return false;
+                }
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace vek::tools::kalder

@@ -1,0 +1,44 @@
+// One floor round or one loadConfigFile, counted by callgrind in
+// instructions, which unlike seconds do not change with what else the
+// machine is doing:
+//   valgrind --tool=callgrind --collect-atstart=no vek_count_once floor|load FILE
+// A first, uncounted round warms the heap the way the timed benchmarks do.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include <valgrind/callgrind.h>
+
+#include "BackendExtensions/IBackend.h"
+#include "BenchFiles.h"
+#include "Floor.h"
+#include "platform/DynamicLibrary.h"
+
+int main(int argc, char** argv) {
+    if (argc != 3 || (std::strcmp(argv[1], "floor") != 0 && std::strcmp(argv[1], "load") != 0)) {
+        std::fprintf(stderr, "usage: vek_count_once floor|load FILE\n");
+        return 2;
+    }
+    using namespace vek;
+    const std::string path = argv[2];
+    if (std::strcmp(argv[1], "floor") == 0) {
+        bench::readParseValidate(path);
+        CALLGRIND_TOGGLE_COLLECT;
+        const bool valid = bench::readParseValidate(path);
+        CALLGRIND_TOGGLE_COLLECT;
+        return valid ? 0 : 1;
+    }
+    platform::LibraryHandle plugin =
+        platform::loadLibrary(bench::besideBenchmarks(platform::sharedLibraryFileName("VekGpuKalderExtensions")));
+    if (plugin == nullptr) return 2;
+    auto create = reinterpret_cast<CreateBackendInterfaceFn>(platform::findSymbol(plugin, "createBackendInterface"));
+    auto destroy = reinterpret_cast<DestroyBackendInterfaceFn>(platform::findSymbol(plugin, "destroyBackendInterface"));
+    tools::kalder::IBackend* backend = create();
+    backend->installLogger([](const char*, uint32_t, uint64_t, va_list) {}, VEK_LOG_LEVEL_WARN);
+    backend->loadConfigFile(path);
+    CALLGRIND_TOGGLE_COLLECT;
+    const bool loaded = backend->loadConfigFile(path);
+    CALLGRIND_TOGGLE_COLLECT;
+    destroy(backend);
+    return loaded ? 0 : 1;
+}
