@@ -1,6 +1,7 @@
 #include "BenchFiles.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -43,5 +44,22 @@ std::vector<std::string> exampleFiles() {
 }
 
 std::string besideBenchmarks(const std::string& fileName) { return platform::executableDirectory() + "/" + fileName; }
+
+Plugin& Plugin::get() {
+    static Plugin plugin = [] {
+        Plugin p{};
+        p.handle = platform::loadLibrary(besideBenchmarks(platform::sharedLibraryFileName("VekGpuKalderExtensions")));
+        p.backendLibrary =
+            platform::loadLibrary(besideBenchmarks(platform::sharedLibraryFileName("VekSubstituteBackend")));
+        if (p.handle == nullptr || p.backendLibrary == nullptr) std::abort();
+        p.create = reinterpret_cast<CreateBackendInterfaceFn>(platform::findSymbol(p.handle, "createBackendInterface"));
+        p.destroy =
+            reinterpret_cast<DestroyBackendInterfaceFn>(platform::findSymbol(p.handle, "destroyBackendInterface"));
+        return p;
+    }();
+    return plugin;
+}
+
+void discardLog(const char*, uint32_t, uint64_t, va_list) {}
 
 }  // namespace vek::bench

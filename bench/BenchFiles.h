@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "BackendExtensions/IBackend.h"
+#include "platform/DynamicLibrary.h"
+
 namespace vek::bench {
 
 // Writes (once) a configuration with `graphNames` graph names and the other
@@ -14,7 +17,21 @@ std::string scaleFile(size_t graphNames);
 // The bundled examples, by path.
 std::vector<std::string> exampleFiles();
 
-// The plug-in and the substitute backend, built beside the benchmarks.
+// A file built beside the benchmarks.
 std::string besideBenchmarks(const std::string& fileName);
+
+// The plug-in and the substitute backend built beside the benchmarks, loaded
+// once as a host loads them; aborts when they cannot be.
+struct Plugin {
+    platform::LibraryHandle handle;
+    CreateBackendInterfaceFn create;
+    DestroyBackendInterfaceFn destroy;
+    platform::LibraryHandle backendLibrary;
+
+    static Plugin& get();
+};
+
+// A log callback that does nothing.
+void discardLog(const char* format, uint32_t level, uint64_t timestamp, va_list args);
 
 }  // namespace vek::bench

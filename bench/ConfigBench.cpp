@@ -20,29 +20,6 @@ namespace {
 
 using tools::kalder::IBackend;
 
-void discardLog(const char*, uint32_t, uint64_t, va_list) {}
-
-// The plug-in, loaded as a host loads it.
-struct Plugin {
-    platform::LibraryHandle handle;
-    CreateBackendInterfaceFn create;
-    DestroyBackendInterfaceFn destroy;
-    platform::LibraryHandle backendLibrary;
-
-    static Plugin& get() {
-        static Plugin plugin = [] {
-            Plugin p{};
-            p.handle = platform::loadLibrary(besideBenchmarks(platform::sharedLibraryFileName("VekGpuKalderExtensions")));
-            p.backendLibrary = platform::loadLibrary(besideBenchmarks(platform::sharedLibraryFileName("VekSubstituteBackend")));
-            if (p.handle == nullptr || p.backendLibrary == nullptr) std::abort();
-            p.create = reinterpret_cast<CreateBackendInterfaceFn>(platform::findSymbol(p.handle, "createBackendInterface"));
-            p.destroy = reinterpret_cast<DestroyBackendInterfaceFn>(platform::findSymbol(p.handle, "destroyBackendInterface"));
-            return p;
-        }();
-        return plugin;
-    }
-};
-
 // Both measurements repeat their work in a warm process, after one untimed
 // round that brings the file into the page cache and the heap to its working
 // size: they compare the work done, not the first touch of fresh memory

@@ -28,17 +28,13 @@ int main(int argc, char** argv) {
         CALLGRIND_TOGGLE_COLLECT;
         return valid ? 0 : 1;
     }
-    platform::LibraryHandle plugin =
-        platform::loadLibrary(bench::besideBenchmarks(platform::sharedLibraryFileName("VekGpuKalderExtensions")));
-    if (plugin == nullptr) return 2;
-    auto create = reinterpret_cast<CreateBackendInterfaceFn>(platform::findSymbol(plugin, "createBackendInterface"));
-    auto destroy = reinterpret_cast<DestroyBackendInterfaceFn>(platform::findSymbol(plugin, "destroyBackendInterface"));
-    tools::kalder::IBackend* backend = create();
-    backend->installLogger([](const char*, uint32_t, uint64_t, va_list) {}, VEK_LOG_LEVEL_WARN);
+    bench::Plugin& plugin = bench::Plugin::get();
+    tools::kalder::IBackend* backend = plugin.create();
+    backend->installLogger(&bench::discardLog, VEK_LOG_LEVEL_WARN);
     backend->loadConfigFile(path);
     CALLGRIND_TOGGLE_COLLECT;
     const bool loaded = backend->loadConfigFile(path);
     CALLGRIND_TOGGLE_COLLECT;
-    destroy(backend);
+    plugin.destroy(backend);
     return loaded ? 0 : 1;
 }

@@ -23,8 +23,6 @@ long long peakResidentBytes() {
     return -1;
 }
 
-void discardLog(const char*, uint32_t, uint64_t, va_list) {}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -33,17 +31,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     using namespace vek;
-    platform::LibraryHandle plugin =
-        platform::loadLibrary(bench::besideBenchmarks(platform::sharedLibraryFileName("VekGpuKalderExtensions")));
-    if (plugin == nullptr) return 2;
-    auto create = reinterpret_cast<CreateBackendInterfaceFn>(platform::findSymbol(plugin, "createBackendInterface"));
-    auto destroy = reinterpret_cast<DestroyBackendInterfaceFn>(platform::findSymbol(plugin, "destroyBackendInterface"));
-    tools::kalder::IBackend* backend = create();
-    backend->installLogger(&discardLog, VEK_LOG_LEVEL_WARN);
+    bench::Plugin& plugin = bench::Plugin::get();
+    tools::kalder::IBackend* backend = plugin.create();
+    backend->installLogger(&bench::discardLog, VEK_LOG_LEVEL_WARN);
     const long long baseline = peakResidentBytes();
     const bool loaded = backend->loadConfigFile(argv[1]);
     const long long peak = peakResidentBytes();
-    destroy(backend);
+    plugin.destroy(backend);
     std::printf("%lld %lld\n", static_cast<long long>(std::filesystem::file_size(argv[1])), peak - baseline);
     return loaded ? 0 : 1;
 }
