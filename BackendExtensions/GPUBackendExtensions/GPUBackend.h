@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include <rapidjson/document.h>
+#include <rapidjson/fwd.h>
 
 #include "BackendExtensions/BackendCommon.h"
 #include "BackendExtensions/GPUBackendExtensions/GpuOptions.h"
