@@ -74,10 +74,10 @@ TEST(Logger, ReplacementAndRefusedInstall) {
     captureLogsOf(*backend);  // replaces otherCallback
     // Refused installs leave captureLog in place.
     EXPECT_FALSE(backend->installLogger(nullptr, VEK_LOG_LEVEL_INFO));
-    EXPECT_FALSE(backend->installLogger(&otherCallback, 0));
-    EXPECT_FALSE(backend->installLogger(&otherCallback, 6));
+    for (int32_t level : {0, 6, -1, INT32_MIN, INT32_MAX}) EXPECT_FALSE(backend->installLogger(&otherCallback, level));
     backend->getBackendConfigs(nullptr, nullptr);
     EXPECT_EQ(capturedLines(), std::vector<LogLine>{errorLine("Invalid backend config args")});
+    EXPECT_TRUE(backend->installLogger(&captureLog, VEK_LOG_LEVEL_ERROR));  // the lowest level is accepted
 }
 
 TEST(Logger, TimestampsCountFromInstallationInWholeTicks) {

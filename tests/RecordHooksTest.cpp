@@ -47,6 +47,9 @@ TEST(RecordHooks, FreshObjectHandsOutNothing) {
     count = 9;
     EXPECT_TRUE(backend->getGraphConfigs(&graphs, &count));
     EXPECT_EQ(count, 0u);
+    EXPECT_TRUE(backend->releaseBackendConfigs(nullptr, 0));
+    EXPECT_TRUE(backend->releaseContextConfigs(nullptr, 0));
+    EXPECT_TRUE(backend->releaseGraphConfigs(nullptr, 0));
 }
 
 TEST(RecordHooks, NullCellsAreRefusedAndLeaveTheHostsCellsAlone) {

@@ -77,13 +77,6 @@ TEST(SlotTable, PointerAndStringSlots) {
     EXPECT_TRUE(backend->acceptStringsHook44(1, longText, 2, longText + "y", nullptr, 0, 0, true));
 }
 
-TEST(SlotTable, ReleaseHooksOnFreshObjectAnswerTrue) {
-    BackendPtr backend = makeBackend();
-    EXPECT_TRUE(backend->releaseBackendConfigs(nullptr, 0));
-    EXPECT_TRUE(backend->releaseContextConfigs(nullptr, 0));
-    EXPECT_TRUE(backend->releaseGraphConfigs(nullptr, 0));
-}
-
 TEST(SlotTable, ObjectsAreIndependent) {
     BackendPtr first = makeBackend();
     BackendPtr second = makeBackend();
@@ -98,13 +91,6 @@ TEST(SlotTable, ObjectsAreIndependent) {
 }
 
 TEST(SlotTable, DestroyNullDoesNothing) { Plugin::instance().destroy(nullptr); }
-
-TEST(SlotTable, InstallLoggerChecksItsArguments) {
-    BackendPtr backend = makeBackend();
-    EXPECT_FALSE(backend->installLogger(nullptr, VEK_LOG_LEVEL_INFO));
-    for (int32_t level : {0, 6, -1, INT32_MIN, INT32_MAX}) EXPECT_FALSE(backend->installLogger(&captureLog, level)) << level;
-    for (int32_t level : {1, 3, 5}) EXPECT_TRUE(backend->installLogger(&captureLog, level)) << level;
-}
 
 }  // namespace
 }  // namespace vek::test
