@@ -20,9 +20,9 @@ template <typename... Args>
 void logStatement(int32_t level, const char* format, Args... args) {
     static_assert(((std::is_arithmetic_v<Args> || std::is_pointer_v<Args>)&&...),
                   "log arguments must be numbers or pointers, as printf takes them");
-    if (level > currentMaxLevel.load(std::memory_order_relaxed)) return;
-    const std::shared_ptr<Logger> logger = getLoggerAdmitting(currentLoggerHandle(), level);
-    if (logger) logger->log(level, format, args...);
+    const LogHandle handle = admittingLogger(level);
+    if (handle == 0) return;
+    if (const std::shared_ptr<Logger> logger = getLogger(handle)) logger->log(level, format, args...);
 }
 
 }  // namespace vek::log

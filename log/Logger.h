@@ -1,4 +1,5 @@
-// The process-wide logger: one table of loggers, one current handle.
+// The process-wide logger: the host's callback and maximum level, kept in one
+// table under one mutex, and the current logger every statement delivers to.
 #pragma once
 
 #include <atomic>
@@ -6,7 +7,6 @@
 #include <memory>
 
 #include "log/LogTypes.h"
-#include "platform/Compiler.h"
 
 namespace vek::log {
 
@@ -18,41 +18,27 @@ public:
     std::atomic<int32_t> maxLevel{0};
     uint64_t startTimeNs = 0;
 
-    // Hands the format text, its arguments and the time since creation to the
-    // callback when `level` is at most maxLevel.
+    // Hands a copy of the format text, its arguments and the time since
+    // creation to the callback. The level was checked by the statement
+    // (admittingLogger). A format text that cannot be copied, for want of
+    // memory, drops the message.
     void log(int32_t level, const char* format, ...) const;
 };
 
 // Names a registered logger; 0 names none.
 using LogHandle = uint64_t;
 
-// Error code of createLogger for a level outside 1..5.
-constexpr uint64_t VEK_LOG_ERROR_INVALID_LEVEL = 11003;
-
 // Drops the current logger and makes a new one current. False when the level
-// was refused (the old logger is gone all the same).
+// is outside 1..5 (the old logger is gone all the same). Throws
+// std::bad_alloc when the table cannot take the new logger.
 bool installProcessLogger(LogCallback callback, int32_t level);
-
-// Makes a logger and registers it unless the level is refused; `errorCode`
-// receives 0 or VEK_LOG_ERROR_INVALID_LEVEL.
-LogHandle createLogger(LogCallback callback, int32_t level, uint64_t* errorCode = nullptr);
-
-// Enters a logger in the table and returns its handle.
-LogHandle registerLogger(std::shared_ptr<Logger> logger);
 
 // The logger a handle names, or an empty pointer.
 std::shared_ptr<Logger> getLogger(LogHandle handle);
 
-// As getLogger, but empty also when the logger's maximum level does not
-// admit `level`: a message filtered out costs no reference count step.
-std::shared_ptr<Logger> getLoggerAdmitting(LogHandle handle, int32_t level);
-
-// The handle of the logger every logging statement uses.
-LogHandle currentLoggerHandle();
-
-// The maximum level of the current logger, 0 when there is none. Set by
-// installProcessLogger next to the handle, so a statement whose level no
-// logger admits ends here, without the table's mutex.
-extern std::atomic<int32_t> currentMaxLevel;
+// The handle of the current logger when its maximum level admits `level`,
+// else 0. The one level check of a logging statement: a message no logger
+// admits ends here, at two atomic loads, without the table's mutex.
+LogHandle admittingLogger(int32_t level);
 
 }  // namespace vek::log
