@@ -83,18 +83,9 @@ private:
 
 }  // namespace
 
-bool forEachConfigKey(const rapidjson::Document& document, const ConfigKeyVisitor& visit) {
+bool collectConfigKeys(const rapidjson::Document& document, const ConfigKeyVisitor& visit) {
     if (!document.IsObject()) return true;
     return KeyWalk(visit).object(document, true, true);
-}
-
-std::vector<std::string> collectConfigKeys(const rapidjson::Document& document) {
-    std::vector<std::string> keys;
-    forEachConfigKey(document, [&keys](const std::string& key, const Value&, bool) {
-        keys.push_back(key);
-        return true;
-    });
-    return keys;
 }
 
 const Value* findConfigValue(const rapidjson::Document& document, const std::string& key) {
@@ -110,21 +101,10 @@ const Value* findConfigValue(const rapidjson::Document& document, const std::str
     return pointer.Get(document);
 }
 
-std::shared_ptr<void> makeConfigValue(const Value& value) {
-    if (value.IsBool()) return std::make_shared<bool>(value.GetBool());
-    if (value.IsString()) return std::make_shared<std::string>(value.GetString());
-    if (value.IsInt()) return std::make_shared<int>(value.GetInt());
-    if (value.IsNumber()) return std::make_shared<double>(value.GetDouble());
-    return {};
-}
-
-std::shared_ptr<void> getConfigValue(const rapidjson::Document& document, const std::string& key) {
+const Value* getConfigValue(const rapidjson::Document& document, const std::string& key) {
     const Value* value = findConfigValue(document, key);
-    if (value == nullptr) {
-        VEK_LOG(VEK_LOG_LEVEL_ERROR, "Invalid key: %s", key.c_str());
-        return {};
-    }
-    return makeConfigValue(*value);
+    if (value == nullptr) VEK_LOG(VEK_LOG_LEVEL_ERROR, "Invalid key: %s", key.c_str());
+    return value;
 }
 
 }  // namespace vek::tools::kalder

@@ -39,7 +39,7 @@ bool GPUBackend::getBackendConfigs(ConfigList* list, uint32_t* count) try {
         VEK_LOG(VEK_LOG_LEVEL_ERROR, "Invalid backend config args");
         return false;
     }
-    return buildOptionRecords(backendCustomConfigs, backendConfigRecords, backendConfigPointers, list, count);
+    return buildOptionRecords(settings.backendCustomConfigs, backendConfigRecords, backendConfigPointers, list, count);
 } catch (...) {
     return hookFailed("getBackendConfigs");
 }
@@ -55,7 +55,7 @@ bool GPUBackend::getContextConfigs(ConfigList* list, uint32_t* count) try {
         VEK_LOG(VEK_LOG_LEVEL_ERROR, "Invalid context config args");
         return false;
     }
-    return buildOptionRecords(contextCustomConfigs, contextConfigRecords, contextConfigPointers, list, count);
+    return buildOptionRecords(settings.contextCustomConfigs, contextConfigRecords, contextConfigPointers, list, count);
 } catch (...) {
     return hookFailed("getContextConfigs");
 }
@@ -74,18 +74,18 @@ bool GPUBackend::getGraphConfigs(GraphConfigList* list, uint32_t* count) try {
     // One record and one option block, shared by every graph.
     graphConfigRecord = ConfigRecord{};
     graphConfigRecord.kind = 0;
-    graphConfigRecord.data = &graphCustomConfig;
+    graphConfigRecord.data = &settings.graphCustomConfig;
     graphConfigPointers.clear();
     graphConfigPointers.push_back(&graphConfigRecord);
     graphConfigPointers.push_back(nullptr);
 
     graphConfigEntries.clear();
     graphConfigEntryPointers.clear();
-    graphConfigEntries.reserve(graphNames.size());
-    graphConfigEntryPointers.reserve(graphNames.size());
-    for (size_t i = 0; i < graphNames.size(); ++i) {
+    graphConfigEntries.reserve(settings.graphNames.size());
+    graphConfigEntryPointers.reserve(settings.graphNames.size());
+    for (size_t i = 0; i < settings.graphNames.size(); ++i) {
         GraphConfigEntry& entry = graphConfigEntries.emplace_back();
-        entry.graphName = graphNames[i];
+        entry.graphName = settings.graphNames[i];
         entry.configs = graphConfigPointers.data();
         graphConfigEntryPointers.push_back(&entry);
     }

@@ -4,11 +4,8 @@
 #include <string>
 #include <vector>
 
-#include <rapidjson/fwd.h>
-
 #include "BackendExtensions/BackendCommon.h"
-#include "BackendExtensions/GPUBackendExtensions/GpuOptions.h"
-#include "BackendExtensions/GPUBackendExtensions/TextList.h"
+#include "BackendExtensions/GPUBackendExtensions/GpuSettings.h"
 
 namespace vek::gpu {
 
@@ -23,8 +20,6 @@ using tools::kalder::HwDeviceInfo;
 using tools::kalder::LibraryHandle;
 using tools::kalder::PlatformInfo;
 using tools::kalder::ProviderRecord;
-
-struct FlagKey;  // a configuration key that sets a flag (LoadConfigFile.cpp)
 
 class GPUBackend final : public tools::kalder::BackendCommon {
 public:
@@ -72,48 +67,29 @@ private:
     // Finds the GPU provider through `getProviders`, keeps a copy of it and
     // checks the backend API version.
     bool selectProvider(GetProvidersFn getProviders);
-    // Returns every setting to its initial value before a configuration load.
-    void resetSettings();
-    void reserveGraphNames(const rapidjson::Document& document);
-    // Applies one configuration key whose value (null when the key names
-    // nothing) was looked up; false after logging why it failed.
-    bool applyConfigKey(const std::string& key, const rapidjson::Value* value);
-    bool applyGraphName(const std::string& key, const rapidjson::Value* value);
-    bool applyFlagKey(const FlagKey& flag, const rapidjson::Value* value);
-    // Points every text entry of `entries` with `option` at `text`, so that no
-    // entry keeps pointing at text that was assigned again.
-    static void pointEntriesAt(std::vector<GpuOptionEntry>& entries, uint32_t option, const std::string& text);
 
     // Copy of the GPU provider record; zero until a binding finds one.
     ProviderRecord boundProvider{};
 
-    // Settings of the configuration file, interleaved with the record buffers
-    // the hooks hand out.
-    std::vector<GpuOptionEntry> backendCustomConfigs;
+    // What the configuration file asked for; a load starts from fresh settings.
+    GpuSettings settings;
+
+    // The records the backend, context and graph hooks hand out, pointing
+    // into the settings.
     std::vector<ConfigRecord*> backendConfigPointers;
     std::vector<ConfigRecord> backendConfigRecords;
-    std::string performanceCacheDir;
-    std::string kernelRepoPath;
-    std::vector<GpuOptionEntry> contextCustomConfigs;
     std::vector<ConfigRecord> contextConfigRecords;
     std::vector<ConfigRecord*> contextConfigPointers;
-    TextList graphNames;
-    GpuGraphOptions graphCustomConfig{};
     ConfigRecord graphConfigRecord{};
     std::vector<ConfigRecord*> graphConfigPointers;
     std::vector<GraphConfigEntry> graphConfigEntries;
     std::vector<GraphConfigEntry*> graphConfigEntryPointers;
-    int32_t deviceId = 0;
 
     // The selected device, handed out by getDeviceConfigs.
     DeviceConfigRecord deviceConfigRecord{};
     PlatformInfo devicePlatformInfo{};
     std::vector<HwDeviceInfo> selectedDevices;
     std::vector<DeviceConfigRecord*> deviceConfigPointers;
-
-    // Scratch text reused for every graph name, so a file with millions of
-    // names does not allocate one temporary per name.
-    std::string identifierScratch;
 };
 
 // Logs an unexpected exception that reached a hook and answers false, so

@@ -9,7 +9,7 @@ bool GPUBackend::getDeviceConfigs(DeviceConfigList* list, uint32_t* count) try {
         VEK_LOG(VEK_LOG_LEVEL_ERROR, "Invalid device config args");
         return false;
     }
-    if (deviceId == 0) {
+    if (settings.deviceId == 0) {
         VEK_LOG(VEK_LOG_LEVEL_INFO, "Using default PRIMARY_GPU device");
         return true;
     }
@@ -38,7 +38,7 @@ bool GPUBackend::getDeviceConfigs(DeviceConfigList* list, uint32_t* count) try {
             VEK_LOG(VEK_LOG_LEVEL_WARN, "Invalid hardware info version, defaulting to PRIMARY_GPU");
             return true;
         }
-        if (device.hwDeviceId == static_cast<uint32_t>(deviceId)) {
+        if (device.hwDeviceId == static_cast<uint32_t>(settings.deviceId)) {
             selected = &device;
             break;
         }

@@ -8,88 +8,136 @@
 #include "BackendExtensions/ConfigValues.h"
 #include "BackendExtensions/GPUBackendExtensions/ConfigSchema.h"
 #include "BackendExtensions/GPUBackendExtensions/GPUBackend.h"
+#include "BackendExtensions/GPUBackendExtensions/GpuConfigKeys.h"
 #include "log/Log.h"
 
 namespace vek::gpu {
-
-// Where a flag key's value goes and what it logs.
-enum class FlagTarget { Graph, Backend, Context };
-struct FlagKey {
-    const char* key;
-    FlagTarget target;
-    uint8_t GpuGraphOptions::*graphField;  // for FlagTarget::Graph
-    uint32_t option;                         // for the option lists
-    const char* whenTrue;
-    const char* whenFalse;
-    const char* typeError;
-};
-
 namespace {
 
 using rapidjson::Value;
-using tools::kalder::findConfigValue;
 
-constexpr const char* kInvalidValueType = "Invalid value type";
+// Turns each key of one file into settings, as the key table says.
+class KeyInterpreter {
+public:
+    KeyInterpreter(GpuSettings& settings, tools::kalder::BackendCommon& backend)
+        : settings_(settings), backend_(backend) {}
 
-const FlagKey kFlagKeys[] = {
-    {"disable_memory_optimizations", FlagTarget::Graph, &GpuGraphOptions::disableMemoryOptimizations, 0,
-     "Disabling memory optimizations", "Enabling memory optimizations", kInvalidValueType},
-    {"disable_node_optimizations", FlagTarget::Graph, &GpuGraphOptions::disableNodeOptimizations, 0,
-     "Disabling node optimizations", "Enabling node optimizations", kInvalidValueType},
-    {"invalidate_kernel_repo", FlagTarget::Context, nullptr,
-     static_cast<uint32_t>(GpuContextOption::InvalidateKernelRepo), "Invalidating kernel repo",
-     "Don't Invalidate kernel repo", "Invalid Value Type"},
-    {"disable_queue_recording", FlagTarget::Graph, &GpuGraphOptions::disableQueueRecording, 0,
-     "Disabling Queue Recording", "Enabling Queue Recording", kInvalidValueType},
-    {"tuning_mode", FlagTarget::Backend, nullptr, static_cast<uint32_t>(GpuBackendOption::TuningMode),
-     "Enabling tuning mode", "Disabling tuning mode", kInvalidValueType},
-    {"invalidate_performance_cache", FlagTarget::Backend, nullptr,
-     static_cast<uint32_t>(GpuBackendOption::InvalidatePerformanceCache), "Invalidating the performance cache",
-     "Not invalidating the performance cache", kInvalidValueType},
-    {"weight_sharing", FlagTarget::Backend, nullptr, static_cast<uint32_t>(GpuBackendOption::WeightSharing),
-     "Weight sharing is enabled", "Weight sharing is disabled", kInvalidValueType},
-    {"disable_kernel_profiling", FlagTarget::Backend, nullptr,
-     static_cast<uint32_t>(GpuBackendOption::DisableKernelProfiling), "Kernel profiling is disabled",
-     "Kernel profiling is enabled", kInvalidValueType},
-};
-
-// An enumeration value chosen by its exact file text, with its message.
-struct EnumText {
-    const char* text;
-    uint32_t value;
-    const char* message;
-};
-
-const EnumText kPrecisionModes[] = {
-    {"fp32", static_cast<uint32_t>(GpuPrecisionMode::Fp32), "Setting FP32 precision mode"},
-    {"fp16", static_cast<uint32_t>(GpuPrecisionMode::Fp16), "Setting FP16 precision mode"},
-    {"hybrid", static_cast<uint32_t>(GpuPrecisionMode::Hybrid), "Setting hybrid precision mode"},
-    {"user_provided", static_cast<uint32_t>(GpuPrecisionMode::UserProvided), "Setting user provided precision mode"},
-};
-
-const EnumText kPerfHints[] = {
-    {"high", static_cast<uint32_t>(GpuPerfHint::High), "Setting performance hint to HIGH"},
-    {"normal", static_cast<uint32_t>(GpuPerfHint::Normal), "Setting performance hint to NORMAL"},
-    {"low", static_cast<uint32_t>(GpuPerfHint::Low), "Setting performance hint to LOW"},
-};
-
-template <size_t N>
-const EnumText* findEnumText(const EnumText (&table)[N], const char* text) {
-    for (const EnumText& entry : table) {
-        if (std::strcmp(text, entry.text) == 0) return &entry;
+    // Applies one key whose value was looked up (null when the key names
+    // nothing); false after logging why it failed.
+    bool apply(const std::string& key, const Value* value) {
+        const ConfigKey* entry = findConfigKey(key);
+        if (entry == nullptr) return unsupported(key);
+        if (entry->type == KeyType::TextList) return graphName(*entry, key, value);
+        if (!hasType(*entry, value)) {
+            VEK_LOG(VEK_LOG_LEVEL_ERROR, entry->typeError);
+            return false;
+        }
+        switch (entry->type) {
+            case KeyType::Flag: return flag(*entry, value->GetBool());
+            case KeyType::Text:
+                return entry->enumTexts != nullptr ? enumeration(*entry, value->GetString())
+                                                   : text(*entry, value->GetString());
+            case KeyType::Integer: settings_.deviceId = value->GetInt(); return true;
+            case KeyType::TextList: break;
+        }
+        return true;
     }
-    return nullptr;
-}
 
-GpuOptionEntry& appendEntry(std::vector<GpuOptionEntry>& entries, uint32_t option) {
-    GpuOptionEntry& entry = entries.emplace_back();
-    std::memset(&entry, 0, sizeof entry);
-    entry.option = option;
-    return entry;
-}
+private:
+    static bool unsupported(const std::string& key) {
+        VEK_LOG(VEK_LOG_LEVEL_ERROR, "Unsupported key: %s", key.c_str());
+        return false;
+    }
 
-// The value as text (up to its first NUL); null when it is no string.
-const char* textOf(const Value* value) { return value != nullptr && value->IsString() ? value->GetString() : nullptr; }
+    // A device id beyond 32 bits is no int, and is refused like a missing one.
+    static bool hasType(const ConfigKey& entry, const Value* value) {
+        if (value == nullptr) return false;
+        switch (entry.type) {
+            case KeyType::Flag: return value->IsBool();
+            case KeyType::Integer: return value->IsInt();
+            case KeyType::Text:
+            case KeyType::TextList: return value->IsString();
+        }
+        return false;
+    }
+
+    std::vector<GpuOptionEntry>& entries(const ConfigKey& entry) {
+        return entry.target == KeyTarget::BackendOption ? settings_.backendCustomConfigs
+                                                        : settings_.contextCustomConfigs;
+    }
+
+    GpuOptionEntry& appendEntry(const ConfigKey& entry) {
+        GpuOptionEntry& appended = entries(entry).emplace_back();
+        std::memset(&appended, 0, sizeof appended);
+        appended.option = entry.option;
+        return appended;
+    }
+
+    // Any key naming graph_names whose value is no text is refused, never read as text.
+    bool graphName(const ConfigKey& entry, const std::string& key, const Value* value) {
+        if (value == nullptr || !value->IsString()) return unsupported(key);
+        identifier_.assign(value->GetString());  // up to the text's first NUL
+        identifier_ = backend_.makeIdentifier(std::move(identifier_));
+        settings_.graphNames.push_back(identifier_);
+        VEK_LOG(VEK_LOG_LEVEL_INFO, entry.whenTrue, settings_.graphNames.back());
+        return true;
+    }
+
+    bool flag(const ConfigKey& entry, bool on) {
+        const uint8_t value = on ? 1 : 0;
+        if (entry.target == KeyTarget::GraphFlag) settings_.graphCustomConfig.*entry.graphFlag = value;
+        else appendEntry(entry).value.flag = value;
+        VEK_LOG(VEK_LOG_LEVEL_INFO, on ? entry.whenTrue : entry.whenFalse);
+        return true;
+    }
+
+    // An option entry is appended (value 0) before its text is looked at, so
+    // it stays when the text is not one the key allows.
+    bool enumeration(const ConfigKey& entry, const char* text) {
+        GpuOptionEntry* appended = entry.target == KeyTarget::GraphPrecision ? nullptr : &appendEntry(entry);
+        const EnumText* chosen = nullptr;
+        for (size_t i = 0; i < entry.enumCount && chosen == nullptr; ++i) {
+            if (std::strcmp(text, entry.enumTexts[i].text) == 0) chosen = &entry.enumTexts[i];
+        }
+        if (chosen == nullptr) {
+            VEK_LOG(VEK_LOG_LEVEL_ERROR, entry.invalidEnum);
+            return false;
+        }
+        if (appended != nullptr) appended->value.enumValue = chosen->value;
+        else settings_.graphCustomConfig.precisionMode = chosen->value;
+        VEK_LOG(VEK_LOG_LEVEL_INFO, chosen->message);
+        return true;
+    }
+
+    // Every entry of the option points at the one stored text, so none is
+    // left pointing at text a repeated key replaced.
+    bool text(const ConfigKey& entry, const char* text) {
+        std::string& stored = settings_.*entry.storedText;
+        stored = text;
+        appendEntry(entry);
+        for (GpuOptionEntry& option : entries(entry)) {
+            if (option.option == entry.option) option.value.text = stored.c_str();
+        }
+        VEK_LOG(VEK_LOG_LEVEL_INFO, entry.whenTrue, stored.c_str());
+        return true;
+    }
+
+    GpuSettings& settings_;
+    tools::kalder::BackendCommon& backend_;
+    // One buffer for every graph name, so millions of names do not allocate
+    // one temporary each.
+    std::string identifier_;
+};
+
+// Room for the names of the graph_names array at once, so a list of millions
+// is not copied over and over as it grows. Only a capacity hint.
+void reserveGraphNames(TextList& names, const rapidjson::Document& document) {
+    const auto found = document.FindMember(kConfigKeys[0].name);
+    if (found == document.MemberEnd() || !found->value.IsArray()) return;
+    size_t chars = 0;
+    for (const Value& name : found->value.GetArray()) chars += name.IsString() ? name.GetStringLength() + 2 : 0;
+    names.reserve(found->value.Size(), chars);
+}
 
 }  // namespace
 
@@ -105,140 +153,16 @@ bool GPUBackend::loadConfigFile(std::string path) try {
         VEK_LOG(VEK_LOG_LEVEL_ERROR, "Config does not match schema");
         return false;
     }
-    resetSettings();
-    reserveGraphNames(document);
+    settings = GpuSettings{};
+    reserveGraphNames(settings.graphNames, document);
+    KeyInterpreter interpreter(settings, *this);
     // Each key is looked up as a host would name it; where the walk already
     // stands on the value the lookup would find, the lookup is skipped.
-    return tools::kalder::forEachConfigKey(document, [&](const std::string& key, const Value& walked, bool direct) {
-        const Value* value = direct ? &walked : findConfigValue(document, key);
-        if (value == nullptr) VEK_LOG(VEK_LOG_LEVEL_ERROR, "Invalid key: %s", key.c_str());
-        return applyConfigKey(key, value);
+    return tools::kalder::collectConfigKeys(document, [&](const std::string& key, const Value& walked, bool direct) {
+        return interpreter.apply(key, direct ? &walked : tools::kalder::getConfigValue(document, key));
     });
 } catch (...) {
     return hookFailed("loadConfigFile");
-}
-
-void GPUBackend::reserveGraphNames(const rapidjson::Document& document) {
-    // Only a capacity hint: room for the names of the graph_names array at
-    // once, so a list of millions is not copied over and over as it grows.
-    const auto names = document.FindMember("graph_names");
-    if (names == document.MemberEnd() || !names->value.IsArray()) return;
-    size_t chars = 0;
-    for (const Value& name : names->value.GetArray()) chars += name.IsString() ? name.GetStringLength() + 2 : 0;
-    graphNames.reserve(names->value.Size(), chars);
-}
-
-void GPUBackend::resetSettings() {
-    backendCustomConfigs.clear();
-    performanceCacheDir.clear();
-    kernelRepoPath.clear();
-    contextCustomConfigs.clear();
-    graphNames.clear();
-    graphCustomConfig = GpuGraphOptions{};
-    deviceId = 0;
-}
-
-bool GPUBackend::applyGraphName(const std::string& key, const Value* value) {
-    const char* text = textOf(value);
-    if (text == nullptr) {
-        VEK_LOG(VEK_LOG_LEVEL_ERROR, "Unsupported key: %s", key.c_str());
-        return false;
-    }
-    identifierScratch.assign(text);
-    identifierScratch = makeIdentifier(std::move(identifierScratch));
-    graphNames.push_back(identifierScratch);
-    VEK_LOG(VEK_LOG_LEVEL_INFO, "Graph name: %s", graphNames.back());
-    return true;
-}
-
-bool GPUBackend::applyConfigKey(const std::string& key, const Value* value) {
-    // Every element of graph_names (and any key naming graph_names) is a graph name.
-    if (key.find("graph_names") != std::string::npos) return applyGraphName(key, value);
-    const char* text = textOf(value);
-
-    if (key == "precision_mode") {
-        if (text == nullptr) {
-            VEK_LOG(VEK_LOG_LEVEL_ERROR, kInvalidValueType);
-            return false;
-        }
-        const EnumText* mode = findEnumText(kPrecisionModes, text);
-        if (mode == nullptr) {
-            VEK_LOG(VEK_LOG_LEVEL_ERROR, "Invalid precision mode");
-            return false;
-        }
-        graphCustomConfig.precisionMode = mode->value;
-        VEK_LOG(VEK_LOG_LEVEL_INFO, mode->message);
-        return true;
-    }
-    if (key == "kernel_repo_path" || key == "performance_cache_dir") {
-        if (text == nullptr) {
-            VEK_LOG(VEK_LOG_LEVEL_ERROR, kInvalidValueType);
-            return false;
-        }
-        const bool kernelRepo = key == "kernel_repo_path";
-        std::string& stored = kernelRepo ? kernelRepoPath : performanceCacheDir;
-        std::vector<GpuOptionEntry>& entries = kernelRepo ? contextCustomConfigs : backendCustomConfigs;
-        const uint32_t option = kernelRepo ? static_cast<uint32_t>(GpuContextOption::KernelRepoPath)
-                                           : static_cast<uint32_t>(GpuBackendOption::PerformanceCacheDir);
-        stored = text;
-        appendEntry(entries, option);
-        pointEntriesAt(entries, option, stored);
-        if (kernelRepo) VEK_LOG(VEK_LOG_LEVEL_INFO, "Kernel cache path: %s", stored.c_str());
-        else VEK_LOG(VEK_LOG_LEVEL_INFO, "Performance cache directory: %s", stored.c_str());
-        return true;
-    }
-    if (key == "perf_hint") {
-        if (text == nullptr) {
-            VEK_LOG(VEK_LOG_LEVEL_ERROR, kInvalidValueType);
-            return false;
-        }
-        GpuOptionEntry& entry = appendEntry(contextCustomConfigs, static_cast<uint32_t>(GpuContextOption::PerfHint));
-        entry.value.enumValue = 0;
-        const EnumText* hint = findEnumText(kPerfHints, text);
-        if (hint == nullptr) {
-            VEK_LOG(VEK_LOG_LEVEL_ERROR, "Invalid performance hint");
-            return false;
-        }
-        entry.value.enumValue = hint->value;
-        VEK_LOG(VEK_LOG_LEVEL_INFO, hint->message);
-        return true;
-    }
-    if (key == "device_id") {
-        // An integer beyond 32 bits is no int: refused like a missing value.
-        if (value == nullptr || !value->IsInt()) {
-            VEK_LOG(VEK_LOG_LEVEL_ERROR, kInvalidValueType);
-            return false;
-        }
-        deviceId = value->GetInt();
-        return true;
-    }
-
-    for (const FlagKey& flag : kFlagKeys) {
-        if (key == flag.key) return applyFlagKey(flag, value);
-    }
-    VEK_LOG(VEK_LOG_LEVEL_ERROR, "Unsupported key: %s", key.c_str());
-    return false;
-}
-
-bool GPUBackend::applyFlagKey(const FlagKey& flag, const Value* value) {
-    if (value == nullptr || !value->IsBool()) {
-        VEK_LOG(VEK_LOG_LEVEL_ERROR, flag.typeError);
-        return false;
-    }
-    const bool on = value->GetBool();
-    switch (flag.target) {
-        case FlagTarget::Graph: graphCustomConfig.*flag.graphField = on ? 1 : 0; break;
-        case FlagTarget::Backend: appendEntry(backendCustomConfigs, flag.option).value.flag = on ? 1 : 0; break;
-        case FlagTarget::Context: appendEntry(contextCustomConfigs, flag.option).value.flag = on ? 1 : 0; break;
-    }
-    VEK_LOG(VEK_LOG_LEVEL_INFO, on ? flag.whenTrue : flag.whenFalse);
-    return true;
-}
-
-void GPUBackend::pointEntriesAt(std::vector<GpuOptionEntry>& entries, uint32_t option, const std::string& text) {
-    for (GpuOptionEntry& entry : entries) {
-        if (entry.option == option) entry.value.text = text.c_str();
-    }
 }
 
 }  // namespace vek::gpu

@@ -1,5 +1,7 @@
 #include "HostReport.h"
 
+#include "BackendExtensions/GPUBackendExtensions/GpuConfigKeys.h"
+
 #include <rapidjson/prettywriter.h>
 #include <rapidjson/stringbuffer.h>
 
@@ -7,26 +9,6 @@ namespace vek::host {
 namespace {
 
 using gpu::GpuOptionEntry;
-
-OptionReport makeOption(uint32_t number, const char* name, OptionReport::Kind kind) {
-    OptionReport option;
-    option.number = number;
-    option.name = name;
-    option.kind = kind;
-    return option;
-}
-
-OptionReport flagOption(uint32_t number, const char* name, const GpuOptionEntry& entry) {
-    OptionReport option = makeOption(number, name, OptionReport::Kind::Flag);
-    option.flag = entry.value.flag != 0;
-    return option;
-}
-
-OptionReport textOption(uint32_t number, const char* name, const GpuOptionEntry& entry) {
-    OptionReport option = makeOption(number, name, OptionReport::Kind::Text);
-    option.text = entry.value.text != nullptr ? entry.value.text : "";
-    return option;
-}
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -78,37 +60,27 @@ void writeOptions(Writer& writer, const char* key, const std::vector<OptionRepor
 
 }  // namespace
 
-OptionReport describeBackendOption(const GpuOptionEntry& entry) {
-    switch (static_cast<gpu::GpuBackendOption>(entry.option)) {
-        case gpu::GpuBackendOption::TuningMode: return flagOption(entry.option, "TuningMode", entry);
-        case gpu::GpuBackendOption::PerformanceCacheDir: return textOption(entry.option, "PerformanceCacheDir", entry);
-        case gpu::GpuBackendOption::InvalidatePerformanceCache:
-            return flagOption(entry.option, "InvalidatePerformanceCache", entry);
-        case gpu::GpuBackendOption::WeightSharing: return flagOption(entry.option, "WeightSharing", entry);
-        case gpu::GpuBackendOption::DisableKernelProfiling:
-            return flagOption(entry.option, "DisableKernelProfiling", entry);
+OptionReport describeOption(gpu::KeyTarget list, const GpuOptionEntry& entry) {
+    OptionReport option;
+    option.number = entry.option;
+    const gpu::ConfigKey* key = gpu::findOptionKey(list, entry.option);
+    option.name = key != nullptr ? key->optionName : "Unknown";
+    if (key != nullptr && key->enumTexts != nullptr) {
+        option.kind = OptionReport::Kind::Enum;
+        const gpu::EnumText* text = gpu::findEnumValue(*key, entry.value.enumValue);
+        option.enumName = text != nullptr ? text->name : std::to_string(entry.value.enumValue);
+    } else if (key != nullptr && key->type == gpu::KeyType::Text) {
+        option.kind = OptionReport::Kind::Text;
+        option.text = entry.value.text != nullptr ? entry.value.text : "";
+    } else {
+        option.flag = entry.value.flag != 0;
     }
-    return flagOption(entry.option, "Unknown", entry);
-}
-
-OptionReport describeContextOption(const GpuOptionEntry& entry) {
-    switch (static_cast<gpu::GpuContextOption>(entry.option)) {
-        case gpu::GpuContextOption::PerfHint: {
-            OptionReport option = makeOption(entry.option, "PerfHint", OptionReport::Kind::Enum);
-            option.enumValue = entry.value.enumValue;
-            static const char* const kHints[] = {"HIGH", "NORMAL", "LOW"};
-            option.enumName = option.enumValue < 3 ? kHints[option.enumValue] : std::to_string(option.enumValue);
-            return option;
-        }
-        case gpu::GpuContextOption::KernelRepoPath: return textOption(entry.option, "KernelRepoPath", entry);
-        case gpu::GpuContextOption::InvalidateKernelRepo: return flagOption(entry.option, "InvalidateKernelRepo", entry);
-    }
-    return flagOption(entry.option, "Unknown", entry);
+    return option;
 }
 
 const char* precisionName(uint32_t precisionMode) {
-    static const char* const kNames[] = {"FP32", "FP16", "HYBRID", "USER_PROVIDED"};
-    return precisionMode < 4 ? kNames[precisionMode] : "UNKNOWN";
+    const gpu::EnumText* text = gpu::findEnumValue(*gpu::findConfigKey("precision_mode"), precisionMode);
+    return text != nullptr ? text->name : "UNKNOWN";
 }
 
 std::string formatText(const HostReport& report) {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "BackendExtensions/BackendRecords.h"
-#include "BackendExtensions/GPUBackendExtensions/GpuOptions.h"
+#include "BackendExtensions/GPUBackendExtensions/GpuConfigKeys.h"
 
 namespace vek::host {
 
@@ -15,7 +15,6 @@ struct OptionReport {
     std::string name;  // "TuningMode", ...
     Kind kind = Kind::Flag;
     bool flag = false;
-    uint32_t enumValue = 0;
     std::string enumName;  // "HIGH", ...
     std::string text;
 };
@@ -34,9 +33,9 @@ struct HostReport {
     tools::kalder::HwDeviceInfo device{};
 };
 
-// Reads one backend or context option entry.
-OptionReport describeBackendOption(const gpu::GpuOptionEntry& entry);
-OptionReport describeContextOption(const gpu::GpuOptionEntry& entry);
+// Reads one entry of the backend or the context option list, named as the
+// plug-in's key table names it.
+OptionReport describeOption(gpu::KeyTarget list, const gpu::GpuOptionEntry& entry);
 
 // "FP32", "FP16", "HYBRID", "USER_PROVIDED".
 const char* precisionName(uint32_t precisionMode);

@@ -65,7 +65,7 @@ bool HostSession::collectRecords(HostReport& report) {
     uint32_t count = 0;
     if (!hookResult(backend_->getBackendConfigs(&list, &count), "getBackendConfigs")) return false;
     for (uint32_t i = 0; i + 1 < count; ++i) {
-        report.backend.push_back(describeBackendOption(*static_cast<const gpu::GpuOptionEntry*>(list[i]->data)));
+        report.backend.push_back(describeOption(gpu::KeyTarget::BackendOption, *static_cast<const gpu::GpuOptionEntry*>(list[i]->data)));
     }
     if (!hookResult(backend_->releaseBackendConfigs(list, count), "releaseBackendConfigs")) return false;
 
@@ -73,7 +73,7 @@ bool HostSession::collectRecords(HostReport& report) {
     count = 0;
     if (!hookResult(backend_->getContextConfigs(&list, &count), "getContextConfigs")) return false;
     for (uint32_t i = 0; i + 1 < count; ++i) {
-        report.context.push_back(describeContextOption(*static_cast<const gpu::GpuOptionEntry*>(list[i]->data)));
+        report.context.push_back(describeOption(gpu::KeyTarget::ContextOption, *static_cast<const gpu::GpuOptionEntry*>(list[i]->data)));
     }
     if (!hookResult(backend_->releaseContextConfigs(list, count), "releaseContextConfigs")) return false;
 
