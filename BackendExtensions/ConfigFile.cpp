@@ -45,10 +45,12 @@ bool readConfigFile(rapidjson::Document& document, const std::string& path) {
     const size_t read = std::fread(configFileBuffer, 1, size, file);
     std::fclose(file);
     configFileBuffer[read] = '\0';
-    // The parser takes a NUL byte for the end of the input, so the text ends there.
-    const size_t length = std::strlen(configFileBuffer);
+    // The file is parsed exactly as it is. The parser would take a NUL byte
+    // for the end of the input and ignore what follows, so a file holding
+    // one is not JSON.
     const JsonLimits limits{VEK_CONFIG_MAX_DEPTH, VEK_CONFIG_MAX_NUMBER_LENGTH, VEK_CONFIG_MAX_EXPONENT_DIGITS};
-    bool valid = withinJsonLimits(configFileBuffer, length, limits);
+    bool valid = std::memchr(configFileBuffer, '\0', read) == nullptr &&
+                 withinJsonLimits(configFileBuffer, read, limits);
     if (valid) {
         rapidjson::StringStream stream(configFileBuffer);
         document.ParseStream<rapidjson::kParseDefaultFlags, rapidjson::UTF8<>>(stream);

@@ -26,7 +26,30 @@ constexpr ByteClasses kClasses;
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isNumberPart(char c) { return isDigit(c) || c == '.' || c == '+' || c == '-' || c == 'e' || c == 'E'; }
 
-// Index just past the string that opens at `i` (its quote), or `length`.
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// The code unit of the four hex digits at `text`, or -1.
+long hexUnit(const char* text, size_t available) {
+    if (available < 4) return -1;
+    long unit = 0;
+    for (size_t i = 0; i < 4; ++i) {
+        const int digit = hexDigit(text[i]);
+        if (digit < 0) return -1;
+        unit = unit * 16 + digit;
+    }
+    return unit;
+}
+
+constexpr size_t kRefused = SIZE_MAX;
+
+// Index just past the string that opens at `i` (its quote), or `length`; or
+// kRefused for a low surrogate escape that does not follow a high one, which
+// some parser versions decode into invalid UTF-8 and others refuse.
 size_t skipString(const char* text, size_t i, size_t length) {
     const char* start = text + i + 1;
     const char* end = text + length;
@@ -35,8 +58,19 @@ size_t skipString(const char* text, size_t i, size_t length) {
     if (quote != nullptr && std::memchr(start, '\\', static_cast<size_t>(static_cast<const char*>(quote) - start)) == nullptr) {
         return static_cast<size_t>(static_cast<const char*>(quote) - text) + 1;
     }
+    bool afterHighSurrogate = false;
     for (++i; i < length && text[i] != '"'; ++i) {
-        if (text[i] == '\\') ++i;
+        if (text[i] != '\\') {
+            afterHighSurrogate = false;
+        } else if (i + 1 < length && text[i + 1] == 'u') {
+            const long unit = hexUnit(text + i + 2, length - (i + 2));
+            if (unit >= 0xDC00 && unit <= 0xDFFF && !afterHighSurrogate) return kRefused;
+            afterHighSurrogate = unit >= 0xD800 && unit <= 0xDBFF;
+            i += unit >= 0 ? 5 : 1;
+        } else {
+            afterHighSurrogate = false;
+            ++i;
+        }
     }
     return i + 1;
 }
@@ -49,7 +83,10 @@ bool withinJsonLimits(const char* text, size_t length, const JsonLimits& limits)
     while (i < length) {
         switch (kClasses.of[static_cast<uint8_t>(text[i])]) {
             case Other: ++i; break;
-            case Quote: i = skipString(text, i, length); break;
+            case Quote:
+                i = skipString(text, i, length);
+                if (i == kRefused) return false;
+                break;
             case Open:
                 if (++depth > limits.maxDepth) return false;
                 ++i;

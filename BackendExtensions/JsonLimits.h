@@ -14,7 +14,9 @@ struct JsonLimits {
 // False when `text` nests deeper, or holds a longer number or a larger
 // exponent, than `limits` allow. The parser recurses once per nesting level
 // and its number reader overflows on exponents near the int range, so such
-// text must be refused before it is parsed. The scan follows the text
+// text must be refused before it is parsed. Also false for a lone low
+// surrogate escape ("\udc00"), which parser versions disagree on: refused,
+// the verdict on a file does not depend on the version built in. The scan follows the text
 // lexically (strings and their escapes, numbers, brackets); up to the first
 // syntax error this is exactly what the parser reads, and beyond it the
 // parser reads nothing.

@@ -1,7 +1,5 @@
 #include "BackendExtensions/ValidationReport.h"
 
-#include "BackendExtensions/JsonTypeName.h"
-
 #include <cstring>
 #include <string>
 #include <vector>
@@ -162,7 +160,7 @@ void writeSchemaViolation(Writer& writer, const SchemaViolation& violation, cons
         writer.Key("expected");
         writeExpectedTypes(writer, memberOf(*schemaObject, "type"));
         writer.Key("actual");
-        writer.String(jsonTypeName(*instance));
+        writer.String(violation.actualType);
     } else if (keyword == "required") {
         const Value* required = memberOf(*schemaObject, "required");
         writeMissing(writer, required != nullptr ? *required : kNull, *instance);

@@ -13,12 +13,13 @@ struct SchemaViolation {
     const char* keyword;               // the failed keyword: "type", "enum", ...
     const rapidjson::Pointer& schemaAt;    // the schema that holds it
     const rapidjson::Pointer& documentAt;  // the value that broke it
+    const char* actualType;                // that value's type, as "type" reports it
 };
 
 // Writes the error object for `violation` as compact JSON:
 //   {"<keyword>":{<details>,"errorCode":N,"instanceRef":"#...","schemaRef":"#..."}}
-// Details are read from the schema and the document: "expected" and "actual"
-// for a type, "missing" for required keys, and for dependencies one
+// Details are read from the schema and the document: "expected" (and the
+// violation's "actual") for a type, "missing" for required keys, and for dependencies one
 // "required" report per present key whose dependencies are missing, in the
 // order of the schema's properties.
 void writeSchemaViolation(rapidjson::Writer<rapidjson::StringBuffer>& writer, const SchemaViolation& violation,
