@@ -1,34 +1,22 @@
-// The backend, context and graph records as a host receives them: layouts,
-// counts, terminators and lifetimes.
+// The backend, context and graph records as a host receives them: counts,
+// terminators and lifetimes.
 #include <gtest/gtest.h>
-
-#include <cstring>
 
 #include "support/LogCapture.h"
 #include "support/Plugin.h"
-#include "support/Records.h"
+#include "support/RecordCheck.h"
 #include "support/TempFiles.h"
 
 namespace vek::test {
 namespace {
 
-using gpu::GpuGraphOptions;
-using gpu::GpuOptionEntry;
 using tools::kalder::ConfigList;
-using tools::kalder::ConfigRecord;
 using tools::kalder::GraphConfigList;
 
 BackendPtr loaded(const char* config) {
     BackendPtr backend = makeBackend();
     EXPECT_TRUE(backend->loadConfigFile(writeTempFile(config))) << config;
     return backend;
-}
-
-template <typename T>
-std::vector<uint8_t> bytesOf(const T& value) {
-    std::vector<uint8_t> bytes(sizeof value);
-    std::memcpy(bytes.data(), &value, sizeof value);
-    return bytes;
 }
 
 TEST(RecordHooks, FreshObjectHandsOutNothing) {
@@ -73,46 +61,12 @@ TEST(RecordHooks, NullCellsAreRefusedAndLeaveTheHostsCellsAlone) {
                                     errorLine("Invalid graph config args"), errorLine("Invalid graph config args")}));
 }
 
-TEST(RecordHooks, RecordsByteForByte) {
-    BackendPtr backend = loaded(R"({"graph_names": ["a", "b"], "tuning_mode": true, "performance_cache_dir": "cache",
-                                    "weight_sharing": true, "perf_hint": "low", "precision_mode": "hybrid",
-                                    "disable_node_optimizations": true})");
-    ConfigList list = nullptr;
-    uint32_t count = 0;
-    ASSERT_TRUE(backend->getBackendConfigs(&list, &count));
-    ASSERT_EQ(count, 4u);
-    EXPECT_EQ(list[3], nullptr);
-    EXPECT_EQ(bytesOf(*list[0]).at(0) | bytesOf(*list[0]).at(4), 0) << "kind 0, zero padding";
-    const auto* first = static_cast<const GpuOptionEntry*>(list[0]->data);
-    std::vector<uint8_t> expected(16, 0);
-    expected[8] = 1;  // option 0 (tuning mode), flag 1
-    EXPECT_EQ(bytesOf(*first), expected);
-    const auto* text = static_cast<const GpuOptionEntry*>(list[1]->data);
-    EXPECT_EQ(text->option, 1u);
-    EXPECT_STREQ(text->value.text, "cache");
-    EXPECT_EQ(text, first + 1) << "records point at the stored entries, in order";
-
-    ASSERT_TRUE(backend->getContextConfigs(&list, &count));
-    ASSERT_EQ(count, 2u);
-    expected[8] = 2;  // option 0 (perf hint), value LOW
-    EXPECT_EQ(bytesOf(*static_cast<const GpuOptionEntry*>(list[0]->data)), expected);
-
-    GraphConfigList graphs = nullptr;
-    ASSERT_TRUE(backend->getGraphConfigs(&graphs, &count));
-    ASSERT_EQ(count, 2u);
-    EXPECT_STREQ(graphs[1]->graphName, "b");
-    ASSERT_EQ(graphs[0]->configs, graphs[1]->configs);
-    const ConfigRecord* const* configs = graphs[0]->configs;
-    EXPECT_EQ(configs[1], nullptr);
-    const std::vector<uint8_t> block = bytesOf(*static_cast<const GpuGraphOptions*>(configs[0]->data));
-    EXPECT_EQ(std::vector<uint8_t>(block.begin(), block.begin() + 7), (std::vector<uint8_t>{2, 0, 0, 0, 0, 1, 0}));
-}
-
 TEST(RecordHooks, RepeatedCallsAndReleasesRebuildInPlace) {
-    BackendPtr backend = loaded(R"({"graph_names": ["g"], "tuning_mode": true, "weight_sharing": false})");
-    const Settings before = readSettings(*backend);
-    ConfigList first = nullptr, second = nullptr;
-    uint32_t count = 0;
+    BackendPtr backend = loaded(R"({"graph_names": ["g", "h"], "tuning_mode": true, "weight_sharing": false,
+                                    "kernel_repo_path": "r"})");
+    const Records before = readRecords(*backend);
+    ConfigList first = nullptr, second = nullptr, context = nullptr;
+    uint32_t count = 0, contextCount = 0;
     ASSERT_TRUE(backend->getBackendConfigs(&first, &count));
     ASSERT_TRUE(backend->getBackendConfigs(&second, &count));
     EXPECT_EQ(count, 3u) << "never N + 2 on a second call";
@@ -122,15 +76,20 @@ TEST(RecordHooks, RepeatedCallsAndReleasesRebuildInPlace) {
     GraphConfigList graphs = nullptr;
     uint32_t graphCount = 0;
     ASSERT_TRUE(backend->getGraphConfigs(&graphs, &graphCount));
-    ASSERT_TRUE(backend->getContextConfigs(&first, &count));
-    EXPECT_EQ(static_cast<const GpuOptionEntry*>(second[0]->data)->option, 0u);
+    ASSERT_TRUE(backend->getContextConfigs(&context, &contextCount));
+    Problems problems;
+    EXPECT_EQ(readOptionList(second, count, gpu::KeyTarget::BackendOption, problems), before.backend);
+    EXPECT_EQ(readOptionList(context, contextCount, gpu::KeyTarget::ContextOption, problems), before.context);
+    EXPECT_EQ(problems, Problems{});
 
-    EXPECT_TRUE(backend->releaseBackendConfigs(second, 3));
-    EXPECT_TRUE(backend->releaseContextConfigs(nullptr, 0));
+    EXPECT_TRUE(backend->releaseBackendConfigs(second, count));
+    EXPECT_TRUE(backend->releaseContextConfigs(context, contextCount));
     EXPECT_TRUE(backend->releaseGraphConfigs(graphs, graphCount));
-    const Settings after = readSettings(*backend);
+    const Records after = readRecords(*backend);
     EXPECT_EQ(after.backend, before.backend);
+    EXPECT_EQ(after.context, before.context);
     EXPECT_EQ(after.graphs, before.graphs);
+    EXPECT_EQ(after.problems, Problems{});
 }
 
 }  // namespace

@@ -10,52 +10,27 @@ namespace {
 
 TEST(SlotTable, FixedAnswersReachTheirSlots) {
     BackendPtr backend = makeBackend();
-    ASSERT_TRUE(backend);
     IBackend& b = *backend;
     captureLogsOf(b);
     int data = 0;
     void* handle = &data;
-
-    const std::vector<std::pair<int, bool>> answers = {
-        {4, b.acceptHook4(7)},
-        {5, b.declineHook5("--opt", "1")},
-        {14, b.acceptHook14("g", &data, 4, 0)},
-        {15, b.acceptHook15("g")},
-        {16, b.acceptHook16("g", 2)},
-        {17, b.acceptHook17("g", 1)},
-        {18, b.acceptHook18("g")},
-        {19, b.acceptHook19("g", -1)},
-        {20, b.acceptHook20("g")},
-        {21, b.acceptHook21(1)},
-        {22, b.acceptHook22(1)},
-        {23, b.acceptHook23("t", 64)},
-        {24, b.acceptHook24("t")},
-        {25, b.acceptHook25(3)},
-        {26, b.acceptHook26("event", 99)},
-        {27, b.acceptHook27(handle)},
-        {28, b.acceptHook28(handle)},
-        {30, b.acceptHook30(handle)},
-        {31, b.acceptHook31(handle)},
-        {32, b.acceptHook32(4)},
-        {33, b.declineHook33("pkg")},
-        {34, b.declineHook34("cache")},
-        {35, b.declineHook35("cache")},
-        {36, b.declineHook36(2)},
-        {40, b.acceptHook40("build")},
-        {41, b.acceptHook41(1)},
-        {42, b.acceptHook42(1000)},
-        {43, b.declineHook43("k", "v")},
-        {45, b.acceptHook45("g", 0, &data, 4)},
-        {46, b.acceptHook46(0)},
-        {48, b.declineHook48("g")},
-        {49, b.declineHook49(&handle)},
-        {50, b.declineHook50("g", 3)},
+    const std::pair<int, bool> accepting[] = {
+        {4, b.acceptHook4(7)},          {14, b.acceptHook14("g", &data, 4, 0)}, {15, b.acceptHook15("g")},
+        {16, b.acceptHook16("g", 2)},   {17, b.acceptHook17("g", 1)},         {18, b.acceptHook18("g")},
+        {19, b.acceptHook19("g", -1)},  {20, b.acceptHook20("g")},            {21, b.acceptHook21(1)},
+        {22, b.acceptHook22(1)},        {23, b.acceptHook23("t", 64)},        {24, b.acceptHook24("t")},
+        {25, b.acceptHook25(3)},        {26, b.acceptHook26("event", 99)},    {27, b.acceptHook27(handle)},
+        {28, b.acceptHook28(handle)},   {30, b.acceptHook30(handle)},         {31, b.acceptHook31(handle)},
+        {32, b.acceptHook32(4)},        {40, b.acceptHook40("build")},        {41, b.acceptHook41(1)},
+        {42, b.acceptHook42(1000)},     {45, b.acceptHook45("g", 0, &data, 4)}, {46, b.acceptHook46(0)},
     };
-    const std::vector<int> declining = {5, 33, 34, 35, 36, 43, 48, 49, 50};
-    for (const auto& [slot, answer] : answers) {
-        const bool declines = std::find(declining.begin(), declining.end(), slot) != declining.end();
-        EXPECT_EQ(answer, !declines) << "slot " << slot;
-    }
+    const std::pair<int, bool> declining[] = {
+        {5, b.declineHook5("--opt", "1")}, {33, b.declineHook33("pkg")},    {34, b.declineHook34("cache")},
+        {35, b.declineHook35("cache")},    {36, b.declineHook36(2)},        {43, b.declineHook43("k", "v")},
+        {48, b.declineHook48("g")},        {49, b.declineHook49(&handle)},  {50, b.declineHook50("g", 3)},
+    };
+    for (const auto& [slot, answer] : accepting) EXPECT_TRUE(answer) << "slot " << slot;
+    for (const auto& [slot, answer] : declining) EXPECT_FALSE(answer) << "slot " << slot;
     EXPECT_EQ(handle, &data) << "slot 49 must not write its cell";
     EXPECT_TRUE(capturedLines().empty());
 }
@@ -83,14 +58,12 @@ TEST(SlotTable, ObjectsAreIndependent) {
     ASSERT_NE(first.get(), second.get());
     ASSERT_TRUE(first->loadConfigFile(""));
     first.reset();
+    Plugin::instance().destroy(nullptr);  // does nothing
     tools::kalder::ConfigList list = nullptr;
     uint32_t count = 7;
     EXPECT_TRUE(second->getBackendConfigs(&list, &count));
     EXPECT_EQ(count, 0u);
-    EXPECT_TRUE(second->acceptHook4(1));
 }
-
-TEST(SlotTable, DestroyNullDoesNothing) { Plugin::instance().destroy(nullptr); }
 
 }  // namespace
 }  // namespace vek::test

@@ -39,11 +39,11 @@ int64_t fakePlatformInfo(const void*, const tools::kalder::PlatformInfo** info) 
     return platformAnswer.status;
 }
 
-ProviderRecord fakeProvider(uint32_t backendId, bool platform) {
+ProviderRecord fakeProvider(uint32_t backendId, bool platform, bool version) {
     ProviderRecord provider{};
     std::memset(&provider, 0xA5, sizeof provider);  // unread bytes, copied whole
     provider.backendId = backendId;
-    provider.getApiVersion = &fakeGetApiVersion;
+    provider.getApiVersion = version ? &fakeGetApiVersion : nullptr;
     provider.deviceGetPlatformInfo = platform ? &fakePlatformInfo : nullptr;
     return provider;
 }

@@ -1,5 +1,6 @@
-// Provider lists and device platforms defined by a test, for binding through
-// slot 3. The substitute backend library covers binding by handle.
+// A GPU backend library defined by a test or a fuzz target: provider lists,
+// API versions and device platforms, for binding through slot 3. The
+// substitute backend library covers binding by handle.
 #pragma once
 
 #include <vector>
@@ -33,9 +34,9 @@ void resetFakeBackend();
 int64_t fakeGetApiVersion(tools::kalder::ApiVersionRecord* version);
 int64_t fakePlatformInfo(const void* reserved, const tools::kalder::PlatformInfo** info);
 
-// A provider record with the fake functions; `platform` false leaves
-// deviceGetPlatformInfo null.
-ProviderRecord fakeProvider(uint32_t backendId, bool platform = true);
+// A provider record with the fake functions; `platform` or `version` false
+// leaves deviceGetPlatformInfo or getApiVersion null.
+ProviderRecord fakeProvider(uint32_t backendId, bool platform = true, bool version = true);
 
 // The list fakeGetProviders hands out.
 void setFakeProviders(std::vector<ProviderRecord> providers);

@@ -1,6 +1,7 @@
 #include "LogCapture.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 #include <ostream>
 
@@ -10,21 +11,31 @@ namespace {
 std::mutex linesMutex;
 std::vector<LogLine> lines;
 
-LogLine makeLine(uint32_t level, const std::string& format, const std::string& message) {
+std::string format(const char* text, va_list args) {
+    va_list copy;
+    va_copy(copy, args);
+    const int length = std::vsnprintf(nullptr, 0, text, copy);
+    va_end(copy);
+    std::string message(length > 0 ? static_cast<size_t>(length) : 0, '\0');
+    std::vsnprintf(message.data(), message.size() + 1, text, args);
+    return message;
+}
+
+LogLine line(uint32_t level, const std::string& format, const std::string& message) {
     return LogLine{level, format, message.empty() ? format : message, 0};
 }
 
 }  // namespace
 
-void captureLog(const char* format, uint32_t level, uint64_t timestamp, va_list args) {
-    va_list copy;
-    va_copy(copy, args);
-    const int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string message(length > 0 ? static_cast<size_t>(length) : 0, '\0');
-    std::vsnprintf(message.data(), message.size() + 1, format, args);
+void captureLog(const char* text, uint32_t level, uint64_t timestamp, va_list args) {
+    LogLine captured{level, text, format(text, args), timestamp};
     std::lock_guard<std::mutex> lock(linesMutex);
-    lines.push_back(LogLine{level, format, message, timestamp});
+    lines.push_back(std::move(captured));
+}
+
+void formatLog(const char* text, uint32_t level, uint64_t, va_list args) {
+    if (level < 1 || level > 5) std::abort();
+    format(text, args);
 }
 
 std::vector<LogLine> capturedLines() {
@@ -42,18 +53,12 @@ void captureLogsOf(tools::kalder::IBackend& backend, int32_t level) {
     clearCapturedLines();
 }
 
-LogLine errorLine(const std::string& format, const std::string& message) {
-    return makeLine(VEK_LOG_LEVEL_ERROR, format, message);
-}
-LogLine warnLine(const std::string& format, const std::string& message) {
-    return makeLine(VEK_LOG_LEVEL_WARN, format, message);
-}
-LogLine infoLine(const std::string& format, const std::string& message) {
-    return makeLine(VEK_LOG_LEVEL_INFO, format, message);
-}
+LogLine errorLine(const std::string& format, const std::string& message) { return line(1, format, message); }
+LogLine warnLine(const std::string& format, const std::string& message) { return line(2, format, message); }
+LogLine infoLine(const std::string& format, const std::string& message) { return line(3, format, message); }
 
 std::ostream& operator<<(std::ostream& out, const LogLine& line) {
-    return out << "{level " << line.level << ", format \"" << line.format << "\", message \"" << line.message << "\"}";
+    return out << "{level " << line.level << ", \"" << line.format << "\", \"" << line.message << "\"}";
 }
 
 }  // namespace vek::test

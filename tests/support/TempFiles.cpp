@@ -24,26 +24,34 @@ struct TempRoot {
     }
 };
 
-fs::path nextPath(const std::string& suffix) {
-    static TempRoot root;
+std::string nextPath(const std::string& suffix) {
     static std::atomic<int> counter{0};
-    return root.path / ("f" + std::to_string(counter++) + suffix);
+    return tempPath("f" + std::to_string(counter++) + suffix);
 }
 
 }  // namespace
 
-std::string writeTempFile(const std::string& content, const std::string& suffix) {
-    const fs::path path = nextPath(suffix);
+std::string tempPath(const std::string& name) {
+    static TempRoot root;
+    return (root.path / name).string();
+}
+
+void writeFile(const std::string& path, const std::string& content) {
     std::ofstream out(path, std::ios::binary);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    if (!out) throw std::runtime_error("cannot write " + path.string());
-    return path.string();
+    if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+std::string writeTempFile(const std::string& content, const std::string& suffix) {
+    const std::string path = nextPath(suffix);
+    writeFile(path, content);
+    return path;
 }
 
 std::string makeTempDirectory() {
-    const fs::path path = nextPath("");
+    const std::string path = nextPath("");
     fs::create_directories(path);
-    return path.string();
+    return path;
 }
 
 }  // namespace vek::test

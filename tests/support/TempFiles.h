@@ -1,11 +1,18 @@
-// Real files on disk for the configuration tests, removed at process exit.
+// Real files on disk for the configuration tests and the fuzz targets, in one
+// directory of this process that is removed at exit.
 #pragma once
 
 #include <string>
 
 namespace vek::test {
 
-// Writes `content` byte for byte to a new file and returns its path.
+// The path of `name` in this process's directory.
+std::string tempPath(const std::string& name);
+
+// Writes `content` byte for byte to `path`.
+void writeFile(const std::string& path, const std::string& content);
+
+// Writes `content` to a new file and returns its path.
 std::string writeTempFile(const std::string& content, const std::string& suffix = ".json");
 
 // A fresh empty directory.

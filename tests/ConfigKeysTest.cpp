@@ -1,0 +1,72 @@
+// The key walk and the key table, on their own.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <rapidjson/document.h>
+
+#include "BackendExtensions/ConfigValues.h"
+#include "BackendExtensions/GPUBackendExtensions/ConfigSchema.h"
+#include "BackendExtensions/GPUBackendExtensions/GpuConfigKeys.h"
+
+namespace vek::test {
+namespace {
+
+// Keys come in document order, and the walk skips the lookup only where the
+// lookup finds the walked value.
+TEST(ConfigKeys, WalkInDocumentOrderAndStandOnlyWhereTheLookupWould) {
+    const struct {
+        const char* json;
+        std::vector<std::string> keys;
+    } cases[] = {
+        {R"({"graph_names": ["a", "b"], "device_id": 1})", {"graph_names/0", "graph_names/1", "device_id"}},
+        {R"({"a": null, "b": {}, "c": []})", {}},
+        {R"({"x": {"y": [true, {"z": 2.5}]}})", {"x/y/0", "x/y/1/z"}},
+        {R"({"n": [[[1]], [], [null, false]], "m": [0,1,2,3,4,5,6,7,8,9,10]})",
+         {"n/0/0/0", "n/2/1", "m/0", "m/1", "m/2", "m/3", "m/4", "m/5", "m/6", "m/7", "m/8", "m/9", "m/10"}},
+        {R"({"d": 1, "d": 2, "x": {"d": [3, 4], "d": 5}})", {"d", "d", "x/d/0", "x/d/1", "x/d"}},
+        {R"({"a/b": 1, "a": {"b": 2}, "t~1": 3, "t~": 4, "": {"a": 5}, "a": 6})",
+         {"a/b", "a/b", "t~1", "t~", "/a", "a"}},
+        {R"({"z\u0000y": 1, "z": 2, "o": {"": 3}})", {"z", "z", "o/"}},
+    };
+    for (const auto& c : cases) {
+        rapidjson::Document document;
+        document.Parse(c.json);
+        std::vector<std::string> keys;
+        tools::kalder::collectConfigKeys(document, [&](const std::string& key, const rapidjson::Value& value, bool direct) {
+            keys.push_back(key);
+            if (direct) {
+                EXPECT_EQ(tools::kalder::findConfigValue(document, key), &value) << c.json << " " << key;
+            }
+            return true;
+        });
+        EXPECT_EQ(keys, c.keys) << c.json;
+    }
+}
+
+// The table and the schema name the same keys, in the same order, with the
+// same types and the same enumerations.
+TEST(ConfigKeys, TableAgreesWithTheSchema) {
+    rapidjson::Document schema;
+    schema.Parse(gpu::configSchema);
+    const rapidjson::Value& properties = schema["properties"];
+    ASSERT_EQ(properties.MemberCount(), std::size(gpu::kConfigKeys));
+    const char* const kTypes[] = {"array", "string", "boolean", "integer"};  // by KeyType
+    size_t i = 0;
+    for (const auto& property : properties.GetObject()) {
+        const gpu::ConfigKey& key = gpu::kConfigKeys[i++];
+        EXPECT_STREQ(property.name.GetString(), key.name);
+        EXPECT_STREQ(property.value["type"].GetString(), kTypes[static_cast<int>(key.type)]) << key.name;
+        std::vector<std::string> schemaTexts, tableTexts;
+        if (property.value.HasMember("enum")) {
+            for (const auto& text : property.value["enum"].GetArray()) schemaTexts.emplace_back(text.GetString());
+        }
+        for (size_t t = 0; t < key.enumCount; ++t) tableTexts.emplace_back(key.enumTexts[t].text);
+        std::sort(schemaTexts.begin(), schemaTexts.end());
+        std::sort(tableTexts.begin(), tableTexts.end());
+        EXPECT_EQ(schemaTexts, tableTexts) << key.name;
+    }
+}
+
+}  // namespace
+}  // namespace vek::test

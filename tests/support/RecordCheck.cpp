@@ -1,0 +1,131 @@
+#include "RecordCheck.h"
+
+#include <cstring>
+#include <ostream>
+
+namespace vek::test {
+namespace {
+
+using gpu::ConfigKey;
+using gpu::GpuGraphOptions;
+using gpu::GpuOptionEntry;
+using namespace tools::kalder;
+
+void require(bool condition, const std::string& rule, Problems& problems) {
+    if (!condition) problems.push_back(rule);
+}
+
+bool zero(const uint8_t* bytes, size_t from, size_t to) {
+    for (size_t i = from; i < to; ++i) {
+        if (bytes[i] != 0) return false;
+    }
+    return true;
+}
+
+Option readEntry(const GpuOptionEntry& entry, gpu::KeyTarget kind, Problems& problems) {
+    uint8_t raw[sizeof entry];
+    std::memcpy(raw, &entry, sizeof raw);
+    require(zero(raw, 4, 8), "entry padding is zero", problems);
+    const ConfigKey* key = gpu::findOptionKey(kind, entry.option);
+    const std::string number = std::to_string(entry.option);
+    if (key == nullptr) {
+        problems.push_back("option " + number + " is one the key table knows");
+        return {entry.option, "unknown"};
+    }
+    if (key->enumTexts != nullptr) {
+        require(zero(raw, 12, 16) && gpu::findEnumValue(*key, entry.value.enumValue) != nullptr,
+                "option " + number + " holds a known value", problems);
+        return {entry.option, "enum:" + std::to_string(entry.value.enumValue)};
+    }
+    if (key->type == gpu::KeyType::Text) {
+        require(entry.value.text != nullptr, "option " + number + " points at text", problems);
+        return {entry.option, "text:" + std::string(entry.value.text != nullptr ? entry.value.text : "")};
+    }
+    require(zero(raw, 9, 16) && entry.value.flag <= 1, "option " + number + " is a flag", problems);
+    return {entry.option, "flag:" + std::to_string(entry.value.flag)};
+}
+
+std::string describe(const GpuGraphOptions& options) {
+    return "p" + std::to_string(options.precisionMode) + " m" + std::to_string(options.disableMemoryOptimizations) +
+           " n" + std::to_string(options.disableNodeOptimizations) + " q" +
+           std::to_string(options.disableQueueRecording);
+}
+
+}  // namespace
+
+std::vector<Option> readOptionList(ConfigList list, uint32_t count, gpu::KeyTarget kind, Problems& problems) {
+    std::vector<Option> options;
+    if (count == 0) {
+        require(list == nullptr, "an empty option list is handed out as null", problems);
+        return options;
+    }
+    require(list != nullptr && count >= 2, "N entries are handed out as N + 1 pointers", problems);
+    if (list == nullptr || count < 2) return options;
+    require(list[count - 1] == nullptr, "the option list ends with a null", problems);
+    for (uint32_t i = 0; i + 1 < count; ++i) {
+        const ConfigRecord* record = list[i];
+        require(record != nullptr && record->kind == 0 && record->data != nullptr, "an option record of kind 0",
+                problems);
+        if (record != nullptr && record->data != nullptr) {
+            options.push_back(readEntry(*static_cast<const GpuOptionEntry*>(record->data), kind, problems));
+        }
+    }
+    return options;
+}
+
+std::vector<std::string> readGraphList(GraphConfigList list, uint32_t count, std::string& options,
+                                       Problems& problems) {
+    std::vector<std::string> names;
+    if (count == 0) return names;  // the list is not to be read
+    const ConfigRecord* const* shared = list[0]->configs;
+    require(shared != nullptr && shared[0] != nullptr && shared[1] == nullptr, "one graph record, then a null",
+            problems);
+    if (shared == nullptr || shared[0] == nullptr) return names;
+    require(shared[0]->kind == 0, "the graph record has kind 0", problems);
+    GpuGraphOptions block{};
+    std::memcpy(&block, shared[0]->data, sizeof block);
+    require(gpu::findEnumValue(*gpu::findConfigKey("precision_mode"), block.precisionMode) != nullptr &&
+                block.disableMemoryOptimizations <= 1 && block.disableNodeOptimizations <= 1 &&
+                block.disableQueueRecording <= 1,
+            "the graph block holds known values", problems);
+    options = describe(block);
+    for (uint32_t i = 0; i < count; ++i) {
+        require(list[i] != nullptr && list[i]->graphName != nullptr && list[i]->configs == shared,
+                "every graph names itself and shares the one record list", problems);
+        if (list[i] != nullptr && list[i]->graphName != nullptr) names.emplace_back(list[i]->graphName);
+    }
+    return names;
+}
+
+HwDeviceInfo readDeviceList(DeviceConfigList list, uint32_t count, Problems& problems) {
+    HwDeviceInfo device{};
+    require(count == 2 && list != nullptr && list[0] != nullptr && list[1] == nullptr,
+            "one device record, then a null", problems);
+    if (count != 2 || list == nullptr || list[0] == nullptr) return device;
+    const auto* platform = static_cast<const PlatformInfo*>(list[0]->data);
+    require(list[0]->kind == 1 && platform->version == 1 && platform->hwDeviceCount == 1,
+            "a device record of kind 1 with a platform of one device", problems);
+    std::memcpy(&device, platform->hwDevices, sizeof device);
+    require(device.version == 1, "the selected device has version 1", problems);
+    return device;
+}
+
+Records readRecords(IBackend& backend) {
+    Records records;
+    ConfigList list = nullptr;
+    uint32_t count = 0;
+    require(backend.getBackendConfigs(&list, &count), "slot 8 succeeds", records.problems);
+    records.backend = readOptionList(list, count, gpu::KeyTarget::BackendOption, records.problems);
+    require(backend.getContextConfigs(&list, &count), "slot 10 succeeds", records.problems);
+    records.context = readOptionList(list, count, gpu::KeyTarget::ContextOption, records.problems);
+    GraphConfigList graphs = nullptr;
+    require(backend.getGraphConfigs(&graphs, &count), "slot 12 succeeds", records.problems);
+    records.graphs = readGraphList(graphs, count, records.graphOptions, records.problems);
+    return records;
+}
+
+std::ostream& operator<<(std::ostream& out, const Option& option) {
+    return out << "(" << option.option << ", " << option.value << ")";
+}
+
+}  // namespace vek::test
