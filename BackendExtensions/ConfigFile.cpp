@@ -45,12 +45,7 @@ bool readConfigFile(rapidjson::Document& document, const std::string& path) {
     const size_t read = std::fread(configFileBuffer, 1, size, file);
     std::fclose(file);
     configFileBuffer[read] = '\0';
-    // The file is parsed exactly as it is. The parser would take a NUL byte
-    // for the end of the input and ignore what follows, so a file holding
-    // one is not JSON.
-    const JsonLimits limits{VEK_CONFIG_MAX_DEPTH, VEK_CONFIG_MAX_NUMBER_LENGTH, VEK_CONFIG_MAX_EXPONENT_DIGITS};
-    bool valid = std::memchr(configFileBuffer, '\0', read) == nullptr &&
-                 withinJsonLimits(configFileBuffer, read, limits);
+    bool valid = findJsonLimitBreak(configFileBuffer, read, kConfigLimits).limit == JsonLimit::None;
     if (valid) {
         rapidjson::StringStream stream(configFileBuffer);
         document.ParseStream<rapidjson::kParseDefaultFlags, rapidjson::UTF8<>>(stream);

@@ -5,6 +5,8 @@
 
 #include <rapidjson/document.h>
 
+#include "BackendExtensions/JsonLimits.h"
+
 namespace vek::tools::kalder {
 
 // Deepest nesting of arrays and objects a configuration file may have. Far
@@ -15,6 +17,7 @@ constexpr unsigned VEK_CONFIG_MAX_DEPTH = 256;
 // configuration file may hold; beyond them a file is not valid JSON.
 constexpr unsigned VEK_CONFIG_MAX_NUMBER_LENGTH = 4096;
 constexpr unsigned VEK_CONFIG_MAX_EXPONENT_DIGITS = 5;
+constexpr JsonLimits kConfigLimits{VEK_CONFIG_MAX_DEPTH, VEK_CONFIG_MAX_NUMBER_LENGTH, VEK_CONFIG_MAX_EXPONENT_DIGITS};
 
 // Parses the whole file at `path` as one strict JSON value into `document`.
 // False after one error message when the file cannot be opened, its buffer

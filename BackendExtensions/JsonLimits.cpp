@@ -48,8 +48,7 @@ long hexUnit(const char* text, size_t available) {
 constexpr size_t kRefused = SIZE_MAX;
 
 // Index just past the string that opens at `i` (its quote), or `length`; or
-// kRefused for a low surrogate escape that does not follow a high one, which
-// some parser versions decode into invalid UTF-8 and others refuse.
+// kRefused for a low surrogate escape that does not follow a high one.
 size_t skipString(const char* text, size_t i, size_t length) {
     const char* start = text + i + 1;
     const char* end = text + length;
@@ -77,18 +76,23 @@ size_t skipString(const char* text, size_t i, size_t length) {
 
 }  // namespace
 
-bool withinJsonLimits(const char* text, size_t length, const JsonLimits& limits) {
+JsonLimitBreak findJsonLimitBreak(const char* text, size_t length, const JsonLimits& limits) {
+    // A NUL byte ends what the parser reads; the text before it is scanned.
+    const void* nul = std::memchr(text, '\0', length);
+    const size_t end = nul != nullptr ? static_cast<size_t>(static_cast<const char*>(nul) - text) : length;
     unsigned depth = 0;
     size_t i = 0;
-    while (i < length) {
+    while (i < end) {
         switch (kClasses.of[static_cast<uint8_t>(text[i])]) {
             case Other: ++i; break;
-            case Quote:
-                i = skipString(text, i, length);
-                if (i == kRefused) return false;
+            case Quote: {
+                const size_t quote = i;
+                i = skipString(text, i, end);
+                if (i == kRefused) return {JsonLimit::LoneSurrogate, quote};
                 break;
+            }
             case Open:
-                if (++depth > limits.maxDepth) return false;
+                if (++depth > limits.maxDepth) return {JsonLimit::Depth, i};
                 ++i;
                 break;
             case Close:
@@ -99,21 +103,21 @@ bool withinJsonLimits(const char* text, size_t length, const JsonLimits& limits)
                 const size_t start = i;
                 unsigned exponentDigits = 0;
                 bool inExponent = false;
-                for (; i < length && isNumberPart(text[i]); ++i) {
+                for (; i < end && isNumberPart(text[i]); ++i) {
                     const char d = text[i];
                     if (d == 'e' || d == 'E') {
                         inExponent = true;
                     } else if (inExponent && isDigit(d) && (d != '0' || exponentDigits > 0)) {
                         // Leading zeros of an exponent do not count.
-                        if (++exponentDigits > limits.maxExponentDigits) return false;
+                        if (++exponentDigits > limits.maxExponentDigits) return {JsonLimit::ExponentDigits, start};
                     }
-                    if (i - start + 1 > limits.maxNumberLength) return false;
+                    if (i - start + 1 > limits.maxNumberLength) return {JsonLimit::NumberLength, start};
                 }
                 break;
             }
         }
     }
-    return true;
+    return {nul != nullptr ? JsonLimit::NulByte : JsonLimit::None, end};
 }
 
 }  // namespace vek::tools::kalder

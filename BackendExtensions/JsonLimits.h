@@ -11,15 +11,30 @@ struct JsonLimits {
     unsigned maxExponentDigits;  // significant digits of an exponent
 };
 
-// False when `text` nests deeper, or holds a longer number or a larger
-// exponent, than `limits` allow. The parser recurses once per nesting level
+// What a text breaks, and where (the offset of the bracket, number, string
+// or byte that breaks it).
+enum class JsonLimit {
+    None,            // nothing: the parser may see the text
+    Depth,           // arrays and objects nested deeper than maxDepth
+    NumberLength,    // a number literal longer than maxNumberLength
+    ExponentDigits,  // an exponent of more than maxExponentDigits digits
+    LoneSurrogate,   // a string holding a low surrogate escape ("\udc00") without a high one before it
+    NulByte,         // a NUL byte
+};
+struct JsonLimitBreak {
+    JsonLimit limit;
+    size_t offset;
+};
+
+// The first limit `text` breaks. The parser recurses once per nesting level
 // and its number reader overflows on exponents near the int range, so such
-// text must be refused before it is parsed. Also false for a lone low
-// surrogate escape ("\udc00"), which parser versions disagree on: refused,
-// the verdict on a file does not depend on the version built in. The scan follows the text
-// lexically (strings and their escapes, numbers, brackets); up to the first
-// syntax error this is exactly what the parser reads, and beyond it the
-// parser reads nothing.
-bool withinJsonLimits(const char* text, size_t length, const JsonLimits& limits);
+// text is refused before it is parsed. A lone low surrogate is decoded by
+// some parser versions into invalid UTF-8 and refused by others: refused
+// here, the verdict on a file does not depend on the version built in. A NUL
+// byte would end the parser's input early, so the file is not parsed as it is.
+// The scan follows the text lexically (strings and their escapes, numbers,
+// brackets); up to the first syntax error this is exactly what the parser
+// reads, and beyond it the parser reads nothing.
+JsonLimitBreak findJsonLimitBreak(const char* text, size_t length, const JsonLimits& limits);
 
 }  // namespace vek::tools::kalder
