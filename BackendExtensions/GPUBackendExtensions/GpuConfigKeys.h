@@ -167,6 +167,14 @@ inline const ConfigKey* findOptionKey(KeyTarget list, uint32_t option) {
     return nullptr;
 }
 
+// The allowed text of an enumeration key spelled `text`, exactly.
+inline const EnumText* findEnumText(const ConfigKey& key, std::string_view text) {
+    for (size_t i = 0; i < key.enumCount; ++i) {
+        if (text == key.enumTexts[i].text) return &key.enumTexts[i];
+    }
+    return nullptr;
+}
+
 // The text of an enumeration key that stands for `value`.
 inline const EnumText* findEnumValue(const ConfigKey& key, uint32_t value) {
     for (size_t i = 0; i < key.enumCount; ++i) {

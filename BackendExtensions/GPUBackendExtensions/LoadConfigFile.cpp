@@ -6,9 +6,9 @@
 #include "BackendExtensions/ConfigFile.h"
 #include "BackendExtensions/ConfigValidation.h"
 #include "BackendExtensions/ConfigValues.h"
+#include "BackendExtensions/GPUBackendExtensions/ConfigKeyVerdict.h"
 #include "BackendExtensions/GPUBackendExtensions/ConfigSchema.h"
 #include "BackendExtensions/GPUBackendExtensions/GPUBackend.h"
-#include "BackendExtensions/GPUBackendExtensions/GpuConfigKeys.h"
 #include "log/Log.h"
 
 namespace vek::gpu {
@@ -26,41 +26,33 @@ public:
     // nothing); false after logging why it failed.
     bool apply(const std::string& key, const Value* value) {
         const ConfigKey* entry = findConfigKey(key);
-        if (entry == nullptr) return unsupported(key);
-        if (entry->type == KeyType::TextList) return graphName(*entry, key, value);
-        if (!hasType(*entry, value)) {
-            VEK_LOG(VEK_LOG_LEVEL_ERROR, entry->typeError);
-            return false;
+        switch (judgeKeyValue(entry, value)) {
+            case KeyVerdict::Unsupported:
+                VEK_LOG(VEK_LOG_LEVEL_ERROR, "Unsupported key: %s", key.c_str());
+                return false;
+            case KeyVerdict::WrongType:
+                VEK_LOG(VEK_LOG_LEVEL_ERROR, entry->typeError);
+                return false;
+            case KeyVerdict::NotAllowed:
+                // An option entry is appended (value 0) before its text is
+                // looked at, so it stays when the text is not one the key allows.
+                if (entry->target != KeyTarget::GraphPrecision) appendEntry(*entry);
+                VEK_LOG(VEK_LOG_LEVEL_ERROR, entry->invalidEnum);
+                return false;
+            case KeyVerdict::Taken: break;
         }
         switch (entry->type) {
+            case KeyType::TextList: return graphName(*entry, value->GetString());
             case KeyType::Flag: return flag(*entry, value->GetBool());
             case KeyType::Text:
                 return entry->enumTexts != nullptr ? enumeration(*entry, value->GetString())
                                                    : text(*entry, value->GetString());
             case KeyType::Integer: settings_.deviceId = value->GetInt(); return true;
-            case KeyType::TextList: break;
         }
         return true;
     }
 
 private:
-    static bool unsupported(const std::string& key) {
-        VEK_LOG(VEK_LOG_LEVEL_ERROR, "Unsupported key: %s", key.c_str());
-        return false;
-    }
-
-    // A device id beyond 32 bits is no int, and is refused like a missing one.
-    static bool hasType(const ConfigKey& entry, const Value* value) {
-        if (value == nullptr) return false;
-        switch (entry.type) {
-            case KeyType::Flag: return value->IsBool();
-            case KeyType::Integer: return value->IsInt();
-            case KeyType::Text:
-            case KeyType::TextList: return value->IsString();
-        }
-        return false;
-    }
-
     std::vector<GpuOptionEntry>& entries(const ConfigKey& entry) {
         return entry.target == KeyTarget::BackendOption ? settings_.backendCustomConfigs
                                                         : settings_.contextCustomConfigs;
@@ -73,10 +65,8 @@ private:
         return appended;
     }
 
-    // Any key naming graph_names whose value is no text is refused, never read as text.
-    bool graphName(const ConfigKey& entry, const std::string& key, const Value* value) {
-        if (value == nullptr || !value->IsString()) return unsupported(key);
-        identifier_.assign(value->GetString());  // up to the text's first NUL
+    bool graphName(const ConfigKey& entry, const char* name) {
+        identifier_.assign(name);  // up to the text's first NUL
         identifier_ = backend_.makeIdentifier(std::move(identifier_));
         settings_.graphNames.push_back(identifier_);
         VEK_LOG(VEK_LOG_LEVEL_INFO, entry.whenTrue, settings_.graphNames.back());
@@ -91,20 +81,10 @@ private:
         return true;
     }
 
-    // An option entry is appended (value 0) before its text is looked at, so
-    // it stays when the text is not one the key allows.
     bool enumeration(const ConfigKey& entry, const char* text) {
-        GpuOptionEntry* appended = entry.target == KeyTarget::GraphPrecision ? nullptr : &appendEntry(entry);
-        const EnumText* chosen = nullptr;
-        for (size_t i = 0; i < entry.enumCount && chosen == nullptr; ++i) {
-            if (std::strcmp(text, entry.enumTexts[i].text) == 0) chosen = &entry.enumTexts[i];
-        }
-        if (chosen == nullptr) {
-            VEK_LOG(VEK_LOG_LEVEL_ERROR, entry.invalidEnum);
-            return false;
-        }
-        if (appended != nullptr) appended->value.enumValue = chosen->value;
-        else settings_.graphCustomConfig.precisionMode = chosen->value;
+        const EnumText* chosen = findEnumText(entry, text);
+        if (entry.target == KeyTarget::GraphPrecision) settings_.graphCustomConfig.precisionMode = chosen->value;
+        else appendEntry(entry).value.enumValue = chosen->value;
         VEK_LOG(VEK_LOG_LEVEL_INFO, chosen->message);
         return true;
     }
