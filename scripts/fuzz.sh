@@ -12,7 +12,7 @@ cmake --preset fuzz > /dev/null
 cmake --build --preset fuzz
 
 mkdir -p build/fuzz/findings
-for target in FuzzConfigFile:config FuzzHookSequence:hooks; do
+for target in FuzzConfigFile:config FuzzHookSequence:hooks FuzzLint:config; do
   binary="${target%%:*}"; seeds="fuzz/corpus/${target##*:}"
   work="build/fuzz/corpus-${target##*:}"
   mkdir -p "$work"

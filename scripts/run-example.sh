@@ -5,7 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
+# Build chatter goes to standard error, so `--json` output stays pure JSON.
+scripts/install-deps.sh >&2
 cmake --preset default > /dev/null
-cmake --build --preset default --target vekhost
+cmake --build --preset default --target vekhost >&2
 exec build/default/bin/vekhost run "$@"

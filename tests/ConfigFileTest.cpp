@@ -7,6 +7,7 @@
 #include <unistd.h>
 #endif
 
+#include "support/LintVerdict.h"
 #include "support/LogCapture.h"
 #include "support/Plugin.h"
 #include "support/TempFiles.h"
@@ -81,6 +82,7 @@ TEST(ConfigFile, StrictJsonOnly) {
         captureLogsOf(*backend);
         const std::string path = writeTempFile(c.content);
         const bool loaded = backend->loadConfigFile(path);
+        EXPECT_EQ(lintFindsError(path), !loaded) << "the runner's check disagrees on " << c.name;
         EXPECT_EQ(loggedNotJson(), !c.validJson) << c.name;
         if (!c.validJson) {
             EXPECT_FALSE(loaded) << c.name;

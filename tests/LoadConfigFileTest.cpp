@@ -2,6 +2,7 @@
 // the record hooks: every key's entries and messages, and every failure.
 #include <gtest/gtest.h>
 
+#include "support/LintVerdict.h"
 #include "support/LogCapture.h"
 #include "support/Plugin.h"
 #include "support/RecordCheck.h"
@@ -31,7 +32,9 @@ void check(const std::vector<LoadCase>& cases) {
     for (const LoadCase& c : cases) {
         BackendPtr backend = makeBackend();
         captureLogsOf(*backend);
-        EXPECT_EQ(backend->loadConfigFile(writeTempFile(c.content)), c.result) << c.content;
+        const std::string path = writeTempFile(c.content);
+        EXPECT_EQ(backend->loadConfigFile(path), c.result) << c.content;
+        EXPECT_EQ(lintFindsError(path), !c.result) << "the runner's check disagrees on " << c.content;
         EXPECT_EQ(capturedLines(), c.lines) << c.content;
         const Records records = readRecords(*backend);
         EXPECT_EQ(records.problems, Problems{}) << c.content;

@@ -2,6 +2,7 @@
 // location and error report for those that do not.
 #include <gtest/gtest.h>
 
+#include "support/LintVerdict.h"
 #include "support/LogCapture.h"
 #include "support/Plugin.h"
 #include "support/TempFiles.h"
@@ -65,7 +66,9 @@ TEST(SchemaReport, ExactReports) {
     for (const ReportCase& c : cases) {
         BackendPtr backend = makeBackend();
         captureLogsOf(*backend);
-        EXPECT_FALSE(backend->loadConfigFile(writeTempFile(c.content))) << c.content;
+        const std::string path = writeTempFile(c.content);
+        EXPECT_FALSE(backend->loadConfigFile(path)) << c.content;
+        EXPECT_TRUE(lintFindsError(path)) << "the runner's check disagrees on " << c.content;
         const std::string location = c.location;
         EXPECT_EQ(capturedLines(),
                   (std::vector<LogLine>{

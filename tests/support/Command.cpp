@@ -8,9 +8,13 @@
 
 namespace vek::test {
 
-CommandResult runCommand(const std::string& commandLine) {
+CommandResult runCommand(const std::string& commandLine, bool withErrors) {
     CommandResult result;
-    const std::string full = commandLine + " 2>&1";
+#if defined(_WIN32)
+    const std::string full = commandLine + (withErrors ? " 2>&1" : " 2>NUL");
+#else
+    const std::string full = commandLine + (withErrors ? " 2>&1" : " 2>/dev/null");
+#endif
 #if defined(_WIN32)
     FILE* pipe = _popen(full.c_str(), "r");
 #else

@@ -7,9 +7,9 @@ namespace vek::test {
 
 struct CommandResult {
     int exitCode = -1;
-    std::string output;  // standard output and standard error, interleaved
+    std::string output;  // standard output, and standard error unless left out
 };
 
-CommandResult runCommand(const std::string& commandLine);
+CommandResult runCommand(const std::string& commandLine, bool withErrors = true);
 
 }  // namespace vek::test

@@ -16,7 +16,10 @@ HostSession::~HostSession() {
 }
 
 bool HostSession::hookResult(bool result, const char* hook) {
-    if (!result) std::fprintf(stderr, "vekhost: %s returned false\n", hook);
+    if (!result) {
+        failure_ = std::string(hook) + " returned false";
+        std::fprintf(stderr, "vekhost: %s\n", failure_.c_str());
+    }
     return result;
 }
 
@@ -46,13 +49,17 @@ bool HostSession::installLogger(int32_t maxLevel) {
     return hookResult(backend_->installLogger(&printLogMessage, maxLevel), "installLogger");
 }
 
-bool HostSession::bindBackend(const std::string& path) {
+bool HostSession::loadBackend(const std::string& path) {
     std::string error;
     backendLibrary_ = platform::loadLibrary(path, &error);
     if (backendLibrary_ == nullptr) {
         std::fprintf(stderr, "vekhost: cannot load the GPU backend library %s: %s\n", path.c_str(), error.c_str());
         return false;
     }
+    return true;
+}
+
+bool HostSession::bindBackend() {
     return hookResult(backend_->bindBackendLibrary(backendLibrary_), "bindBackendLibrary");
 }
 

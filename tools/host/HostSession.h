@@ -21,11 +21,16 @@ public:
     // Each step answers false after printing why to standard error.
     bool loadPlugin(const std::string& path);
     bool installLogger(int32_t maxLevel);
-    bool bindBackend(const std::string& path);
+    bool loadBackend(const std::string& path);
+    bool bindBackend();
     bool loadConfig(const std::string& path);
     // Calls slots 8, 10, 12 and 29, reads their records into `report`, then
     // the release hooks 9, 11 and 13.
     bool collectRecords(HostReport& report);
+
+    platform::LibraryHandle backendLibrary() const { return backendLibrary_; }
+    // "<hook> returned false" for the hook that failed last.
+    const std::string& failure() const { return failure_; }
 
 private:
     bool hookResult(bool result, const char* hook);
@@ -34,6 +39,7 @@ private:
     platform::LibraryHandle backendLibrary_ = nullptr;
     DestroyBackendInterfaceFn destroy_ = nullptr;
     tools::kalder::IBackend* backend_ = nullptr;
+    std::string failure_;
 };
 
 }  // namespace vek::host

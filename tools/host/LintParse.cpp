@@ -1,0 +1,180 @@
+#include "LintParse.h"
+
+#include <rapidjson/error/en.h>
+#include <rapidjson/reader.h>
+
+#include "BackendExtensions/ConfigFile.h"
+
+namespace vek::host {
+namespace {
+
+using tools::kalder::JsonLimit;
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// The text as a parser input stream that remembers where the token it took
+// last began: the opening quote of a string, the bracket of an array or
+// object, the first character of a number or literal.
+class TrackingStream {
+public:
+    using Ch = char;
+    explicit TrackingStream(std::string_view text) : text_(text) {}
+
+    Ch Peek() const { return position_ < text_.size() ? text_[position_] : '\0'; }
+    Ch Take() {
+        const Ch c = Peek();
+        if (position_ < text_.size()) track(c, position_++);
+        return c;
+    }
+    size_t Tell() const { return position_; }
+    size_t tokenStart() const { return tokenStart_; }
+
+    // Writing is never asked for: the text is not parsed in place.
+    Ch* PutBegin() { return nullptr; }
+    void Put(Ch) {}
+    void Flush() {}
+    size_t PutEnd(Ch*) { return 0; }
+
+private:
+    void track(char c, size_t at) {
+        if (inString_) {
+            if (escaped_) escaped_ = false;
+            else if (c == '\\') escaped_ = true;
+            else if (c == '"') inString_ = false;
+            afterBoundary_ = !inString_;
+            return;
+        }
+        const bool boundary = isSpace(c) || c == ',' || c == ':' || c == ']' || c == '}';
+        if (c == '"' || c == '[' || c == '{' || (!boundary && afterBoundary_)) tokenStart_ = at;
+        inString_ = c == '"';
+        afterBoundary_ = boundary || c == '[' || c == '{';
+    }
+
+    std::string_view text_;
+    size_t position_ = 0;
+    size_t tokenStart_ = 0;
+    bool inString_ = false;
+    bool escaped_ = false;
+    bool afterBoundary_ = true;
+};
+
+// Builds the document and, beside it, the place of every value and key.
+class Recorder {
+public:
+    Recorder(rapidjson::Document& document, const TrackingStream& stream, std::vector<Spot>& spots)
+        : document_(document), stream_(stream), spots_(spots) {}
+
+    bool Null() { return value() && document_.Null(); }
+    bool Bool(bool b) { return value() && document_.Bool(b); }
+    bool Int(int i) { return value() && document_.Int(i); }
+    bool Uint(unsigned u) { return value() && document_.Uint(u); }
+    bool Int64(int64_t i) { return value() && document_.Int64(i); }
+    bool Uint64(uint64_t u) { return value() && document_.Uint64(u); }
+    bool Double(double d) { return value() && document_.Double(d); }
+    bool RawNumber(const char* text, rapidjson::SizeType length, bool copy) {
+        return value() && document_.RawNumber(text, length, copy);
+    }
+    bool String(const char* text, rapidjson::SizeType length, bool copy) {
+        return value() && document_.String(text, length, copy);
+    }
+    bool StartObject() { return value() && document_.StartObject(); }
+    bool Key(const char* text, rapidjson::SizeType length, bool copy) {
+        key_ = static_cast<uint32_t>(stream_.tokenStart());
+        return document_.Key(text, length, copy);
+    }
+    bool EndObject(rapidjson::SizeType members) { return document_.EndObject(members); }
+    bool StartArray() { return value() && document_.StartArray(); }
+    bool EndArray(rapidjson::SizeType elements) { return document_.EndArray(elements); }
+
+private:
+    bool value() {
+        spots_.push_back(Spot{static_cast<uint32_t>(stream_.tokenStart()), key_});
+        key_ = kNoKey;
+        return true;
+    }
+
+    rapidjson::Document& document_;
+    const TrackingStream& stream_;
+    std::vector<Spot>& spots_;
+    uint32_t key_ = kNoKey;
+};
+
+std::string limitMessage(JsonLimit limit) {
+    using namespace tools::kalder;
+    switch (limit) {
+        case JsonLimit::Depth:
+            return "arrays and objects nested deeper than " + std::to_string(VEK_CONFIG_MAX_DEPTH) +
+                   " levels, the plug-in's limit";
+        case JsonLimit::NumberLength:
+            return "a number longer than " + std::to_string(VEK_CONFIG_MAX_NUMBER_LENGTH) +
+                   " characters, the plug-in's limit";
+        case JsonLimit::ExponentDigits:
+            return "an exponent of more than " + std::to_string(VEK_CONFIG_MAX_EXPONENT_DIGITS) +
+                   " digits, the plug-in's limit";
+        case JsonLimit::LoneSurrogate:
+            return "a string holds a low surrogate escape (\\udc00 to \\udfff) without a high one before it";
+        case JsonLimit::NulByte: return "a NUL byte; the file is read as it is, and JSON text holds none";
+        case JsonLimit::None: break;
+    }
+    return "";
+}
+
+char lastNonSpaceBefore(std::string_view text, size_t offset) {
+    while (offset > 0) {
+        if (!isSpace(text[--offset])) return text[offset];
+    }
+    return '\0';
+}
+
+// A plain word on the usual suspects, after the parser's own reason.
+std::string syntaxHint(std::string_view text, size_t offset, rapidjson::ParseErrorCode code) {
+    const char at = offset < text.size() ? text[offset] : '\0';
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") return "the file starts with a byte-order mark; save it as UTF-8 without one";
+    if (code == rapidjson::kParseErrorDocumentEmpty) return "the file holds no JSON value";
+    if (code == rapidjson::kParseErrorDocumentRootNotSingular) return "a second value follows the first; a file holds one object";
+    if (at == '/') return "JSON has no comments";
+    if (at == '\'') return "strings and names take double quotes, not single ones";
+    if ((at == '}' || at == ']') && lastNonSpaceBefore(text, offset) == ',') return "a comma before the closing bracket";
+    if (code == rapidjson::kParseErrorObjectMissName) return "member names take double quotes";
+    if (offset >= text.size()) return "the file ends before the value is complete";
+    if (at == 'N' || at == 'I') return "NaN and Infinity are no JSON numbers";
+    return "";
+}
+
+Diagnostic syntaxError(size_t offset, std::string message) {
+    Diagnostic diagnostic;
+    diagnostic.offset = offset;
+    diagnostic.message = "not valid JSON: " + std::move(message);
+    return diagnostic;
+}
+
+}  // namespace
+
+bool parseConfigText(std::string_view text, ParsedText& parsed, std::vector<Diagnostic>& diagnostics) {
+    const tools::kalder::JsonLimitBreak broken =
+        tools::kalder::findJsonLimitBreak(text.data(), text.size(), tools::kalder::kConfigLimits);
+    TrackingStream stream(text.substr(0, broken.offset));
+    rapidjson::Reader reader;
+    auto generate = [&](rapidjson::Document& document) {
+        Recorder recorder(document, stream, parsed.spots);
+        // Iterative: the text may nest without limit until the limits are checked.
+        return !reader.Parse<rapidjson::kParseIterativeFlag>(stream, recorder).IsError();
+    };
+    parsed.document.Populate(generate);
+    // The earlier of the parser's error and the limit broken is the one to tell.
+    if (reader.HasParseError() && (broken.limit == JsonLimit::None || reader.GetErrorOffset() < broken.offset)) {
+        const size_t offset = reader.GetErrorOffset();
+        std::string reason = rapidjson::GetParseError_En(reader.GetParseErrorCode());
+        if (!reason.empty() && reason.back() == '.') reason.pop_back();
+        const std::string hint = syntaxHint(text, offset, reader.GetParseErrorCode());
+        diagnostics.push_back(syntaxError(offset, reason + (hint.empty() ? "" : " (" + hint + ")")));
+        return false;
+    }
+    if (broken.limit != JsonLimit::None) {
+        diagnostics.push_back(syntaxError(broken.offset, limitMessage(broken.limit)));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace vek::host
