@@ -13,6 +13,7 @@
 #include "BackendExtensions/IBackend.h"
 #include "BenchFiles.h"
 #include "Floor.h"
+#include "Lint.h"
 #include "platform/DynamicLibrary.h"
 
 namespace vek::bench {
@@ -62,6 +63,21 @@ void hostSequenceBench(benchmark::State& state, const std::string& path) {
     }
 }
 
+// What `vekhost check` does with a file: the runner's check of every key
+// and value, then the plug-in's load.
+void checkBench(benchmark::State& state, const std::string& path) {
+    Plugin& plugin = Plugin::get();
+    IBackend* backend = plugin.create();
+    backend->installLogger(&discardLog, VEK_LOG_LEVEL_WARN);
+    rapidjson::Document schema;
+    schema.Parse(gpu::configSchema);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(host::lintConfigFile(path, schema).hasError());
+        benchmark::DoNotOptimize(backend->loadConfigFile(path));
+    }
+    plugin.destroy(backend);
+}
+
 void perGraphName(benchmark::State& state, size_t names) {
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(names));
     state.counters["graph_names"] = static_cast<double>(names);
@@ -91,6 +107,11 @@ const int registered = [] {
         benchmark::RegisterBenchmark(("HostSequence" + suffix).c_str(), [path](benchmark::State& state) {
             hostSequenceBench(state, path);
         })->Unit(unit)->MinTime(minTime);
+        if (names == 1000000) {
+            benchmark::RegisterBenchmark(("Check" + suffix).c_str(), [path](benchmark::State& state) {
+                checkBench(state, path);
+            })->Unit(unit)->MinTime(minTime);
+        }
     }
     return 0;
 }();

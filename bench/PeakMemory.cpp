@@ -1,5 +1,6 @@
-// Peak memory of one loadConfigFile beyond the process's baseline:
-//   vek_peak_memory FILE
+// Peak memory of one loadConfigFile beyond the process's baseline, or with
+// "check" of what `vekhost check` does (the load, then the runner's check):
+//   vek_peak_memory FILE [check]
 // prints "<file bytes> <peak bytes beyond baseline>". Linux only (reads
 // VmHWM from /proc/self/status).
 #include <cstdio>
@@ -9,7 +10,9 @@
 #include <string>
 
 #include "BackendExtensions/IBackend.h"
+#include "BackendExtensions/GPUBackendExtensions/ConfigSchema.h"
 #include "BenchFiles.h"
+#include "Lint.h"
 #include "platform/DynamicLibrary.h"
 
 namespace {
@@ -26,16 +29,20 @@ long long peakResidentBytes() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: vek_peak_memory FILE\n");
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: vek_peak_memory FILE [check]\n");
         return 2;
     }
+    rapidjson::Document schema;
+    schema.Parse(vek::gpu::configSchema);
     using namespace vek;
     bench::Plugin& plugin = bench::Plugin::get();
     tools::kalder::IBackend* backend = plugin.create();
     backend->installLogger(&bench::discardLog, VEK_LOG_LEVEL_WARN);
     const long long baseline = peakResidentBytes();
-    const bool loaded = backend->loadConfigFile(argv[1]);
+    // As vekhost check does: the check, then the plug-in's load.
+    const bool checked = argc == 2 || !vek::host::lintConfigFile(argv[1], schema).hasError();
+    const bool loaded = backend->loadConfigFile(argv[1]) && checked;
     const long long peak = peakResidentBytes();
     plugin.destroy(backend);
     std::printf("%lld %lld\n", static_cast<long long>(std::filesystem::file_size(argv[1])), peak - baseline);

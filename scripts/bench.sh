@@ -15,8 +15,10 @@ bin=$out/bin
 : > "$out/memory.txt"
 for names in 1000 100000 1000000; do
   read -r bytes peak < <("$bin/vek_peak_memory" "${TMPDIR:-/tmp}/vek-bench-$names-names.json")
-  echo "$names $bytes $peak" >> "$out/memory.txt"
+  echo "load $names $bytes $peak" >> "$out/memory.txt"
 done
+read -r bytes peak < <("$bin/vek_peak_memory" "${TMPDIR:-/tmp}/vek-bench-1000000-names.json" check)
+echo "check 1000000 $bytes $peak" >> "$out/memory.txt"
 # Instructions of one floor round and one load, counted by callgrind: the
 # same on every run, whatever else the machine is doing.
 count() {

@@ -74,7 +74,13 @@ LintResult lintConfigFile(const std::string& path, const rapidjson::Value& schem
         result.diagnostics.push_back(unreadable);
         return result;
     }
+    // Sized once to the file, so a large file is not copied over as it grows.
     std::string text;
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long size = std::ftell(file);
+        if (size > 0 && static_cast<size_t>(size) < kLargestFile) text.reserve(static_cast<size_t>(size));
+        std::fseek(file, 0, SEEK_SET);
+    }
     char buffer[65536];
     size_t read = 0;
     while (text.size() < kLargestFile && (read = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, read);

@@ -125,7 +125,7 @@ private:
                 index = walk(element, items, prefix + name, prefix + name + "/", index);
             }
         } else if (!value.IsNull()) {
-            leafSpots_.push_back(spot);
+            leafSpots_.push_back(static_cast<uint32_t>(index - 1));
         }
         return index;
     }
@@ -201,7 +201,7 @@ private:
         std::vector<std::string> known;
         for (const gpu::ConfigKey& key : gpu::kConfigKeys) known.emplace_back(key.name);
         tools::kalder::collectConfigKeys(parsed_.document, [&](const std::string& key, const Value& walked, bool direct) {
-            const Spot spot = leafSpots_[leaf++];
+            const Spot spot = parsed_.spots[leafSpots_[leaf++]];
             // Told already by the schema's rules, which the plug-in applies first.
             if (std::binary_search(reported_.begin(), reported_.end(), spot.value)) return true;
             const Value* value = direct ? &walked : tools::kalder::findConfigValue(parsed_.document, key);
@@ -266,7 +266,7 @@ private:
     const Value& schema_;
     std::vector<Diagnostic>& diagnostics_;
     std::vector<Member> topLevel_;
-    std::vector<Spot> leafSpots_;
+    std::vector<uint32_t> leafSpots_;  // the spot of each leaf, in the key walk's order
     std::vector<size_t> reported_;  // value offsets, in file order
 };
 

@@ -166,19 +166,21 @@ bool readSchema(const std::string& path, rapidjson::Document& schema) {
     return false;
 }
 
-// The diagnostics of a file the plug-in refused or took, as text on `out`.
-// When the plug-in refused a file the check finds nothing in, the plug-in's
-// verdict still stands, and one line says so.
-LintResult lint(const Options& options, bool loaded) {
+LintResult lint(const Options& options) {
     rapidjson::Document schema;
     LintResult result;
     if (readSchema(options.schema, schema)) result = lintConfigFile(options.config, schema);
+    return result;
+}
+
+// When the plug-in refused a file the check finds nothing in, the plug-in's
+// verdict still stands, and one line says so.
+void addRefusal(LintResult& result, bool loaded) {
     if (!loaded && !result.hasError()) {
         Diagnostic refused;
         refused.message = "the plug-in refused the file; its messages above say why";
         result.diagnostics.insert(result.diagnostics.begin(), refused);
     }
-    return result;
 }
 
 int check(const Options& options) {
@@ -186,8 +188,11 @@ int check(const Options& options) {
     setLogQuiet(options.json);
     if (!session.loadPlugin(options.plugin)) return 2;
     if (!session.installLogger(options.logLevel)) return 1;
+    // The check runs first, so the memory it takes is free again before the
+    // plug-in takes its own.
+    LintResult result = lint(options);
     const bool loaded = session.loadConfig(options.config);
-    const LintResult result = lint(options, loaded);
+    addRefusal(result, loaded);
     if (options.json) {
         std::fputs(formatDiagnosticsJson(options.config, result, loaded).c_str(), stdout);
     } else {
@@ -237,7 +242,11 @@ int run(const Options& options) {
     report.configPath = options.config;
     const bool bound = session.bindBackend();
     const bool loaded = bound && session.loadConfig(options.config);
-    if (bound && !loaded && !options.json) std::fputs(formatDiagnostics(options.config, lint(options, false)).c_str(), stderr);
+    if (bound && !loaded && !options.json) {
+        LintResult result = lint(options);
+        addRefusal(result, false);
+        std::fputs(formatDiagnostics(options.config, result).c_str(), stderr);
+    }
     const bool collected = loaded && session.collectRecords(report);
     if (loaded && !collected && session.failure() == "getDeviceConfigs returned false") {
         explainMissingDevice(options, session);
