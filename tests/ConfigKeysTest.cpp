@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
 #include <rapidjson/document.h>
 
@@ -66,6 +68,30 @@ TEST(ConfigKeys, TableAgreesWithTheSchema) {
         std::sort(tableTexts.begin(), tableTexts.end());
         EXPECT_EQ(schemaTexts, tableTexts) << key.name;
     }
+}
+
+// The editor schema is the embedded one with titles, descriptions and
+// defaults, closed to unknown keys, and device_id bounded to 32 bits.
+TEST(ConfigKeys, EditorSchemaAgreesWithTheEmbeddedOne) {
+    std::ifstream in(VEK_EDITOR_SCHEMA_PATH);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    rapidjson::Document editor, embedded;
+    ASSERT_FALSE(editor.Parse(text.c_str()).HasParseError());
+    embedded.Parse(gpu::configSchema);
+    EXPECT_STREQ(editor["$schema"].GetString(), embedded["$schema:"].GetString());
+    EXPECT_TRUE(editor["additionalProperties"].IsFalse());
+    rapidjson::Value& deviceId = editor["properties"]["device_id"];
+    EXPECT_EQ(deviceId["minimum"].GetInt64(), INT32_MIN);
+    EXPECT_EQ(deviceId["maximum"].GetInt64(), INT32_MAX);
+    deviceId.RemoveMember("minimum");
+    deviceId.RemoveMember("maximum");
+    for (auto& property : editor["properties"].GetObject()) {
+        EXPECT_TRUE(property.value.HasMember("title") && property.value.HasMember("description")) << property.name.GetString();
+        for (const char* annotation : {"title", "description", "default"}) property.value.RemoveMember(annotation);
+    }
+    EXPECT_EQ(editor["properties"], embedded["properties"]);
+    EXPECT_EQ(editor["dependencies"], embedded["dependencies"]);
+    EXPECT_STREQ(editor["type"].GetString(), embedded["type"].GetString());
 }
 
 }  // namespace

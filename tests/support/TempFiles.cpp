@@ -1,6 +1,7 @@
 #include "TempFiles.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -11,16 +12,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// With VEK_TEST_FILES_DIR set, the files stay there for other checks to read
+// (scripts/editor-schema.sh validates them with another validator).
 struct TempRoot {
     fs::path path;
+    bool keep = std::getenv("VEK_TEST_FILES_DIR") != nullptr;
     TempRoot() {
         std::random_device random;
-        path = fs::temp_directory_path() / ("vek-tests-" + std::to_string(random()) + std::to_string(random()));
+        path = (keep ? fs::path(std::getenv("VEK_TEST_FILES_DIR")) : fs::temp_directory_path()) /
+               ("vek-tests-" + std::to_string(random()) + std::to_string(random()));
         fs::create_directories(path);
     }
     ~TempRoot() {
         std::error_code ignored;
-        fs::remove_all(path, ignored);
+        if (!keep) fs::remove_all(path, ignored);
     }
 };
 
