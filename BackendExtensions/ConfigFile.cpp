@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include <rapidjson/stream.h>
 
@@ -20,7 +21,7 @@ constexpr size_t kTerminator = 1;
 
 }  // namespace
 
-bool readConfigFile(rapidjson::Document& document, const std::string& path) {
+bool readConfigFile(ConfigDocument& document, const std::string& path) {
     std::FILE* file = platform::openFileForReading(path);
     if (file == nullptr) {
         VEK_LOG(VEK_LOG_LEVEL_ERROR, "Cannot open file %s", path.c_str());
@@ -33,7 +34,9 @@ bool readConfigFile(rapidjson::Document& document, const std::string& path) {
 
     // A failed ftell gave the largest size, which must stay a request that fails.
     const size_t bufferSize = size == SIZE_MAX ? size : size + kTerminator;
-    char* configFileBuffer = static_cast<char*>(std::malloc(bufferSize));
+    // Freed on every way out, running out of memory while parsing included.
+    const std::unique_ptr<char, decltype(&std::free)> buffer(static_cast<char*>(std::malloc(bufferSize)), &std::free);
+    char* configFileBuffer = buffer.get();
     if (configFileBuffer == nullptr) {
         VEK_LOG(VEK_LOG_LEVEL_ERROR, "Cannot allocate memory for configFileBuffer");
         std::fclose(file);
@@ -51,7 +54,6 @@ bool readConfigFile(rapidjson::Document& document, const std::string& path) {
         document.ParseStream<rapidjson::kParseDefaultFlags, rapidjson::UTF8<>>(stream);
         valid = !document.HasParseError();
     }
-    std::free(configFileBuffer);
 
     if (!valid) {
         VEK_LOG(VEK_LOG_LEVEL_ERROR, "Input file %s is not valid JSON, check format", path.c_str());

@@ -3,8 +3,7 @@
 
 #include <string>
 
-#include <rapidjson/document.h>
-
+#include "BackendExtensions/ConfigJson.h"
 #include "BackendExtensions/JsonLimits.h"
 
 namespace vek::tools::kalder {
@@ -22,6 +21,6 @@ constexpr JsonLimits kConfigLimits{VEK_CONFIG_MAX_DEPTH, VEK_CONFIG_MAX_NUMBER_L
 // Parses the whole file at `path` as one strict JSON value into `document`.
 // False after one error message when the file cannot be opened, its buffer
 // cannot be allocated, or it is not valid JSON; `document` is then unchanged.
-bool readConfigFile(rapidjson::Document& document, const std::string& path);
+bool readConfigFile(ConfigDocument& document, const std::string& path);
 
 }  // namespace vek::tools::kalder

@@ -3,13 +3,13 @@
 
 #include <string>
 
-#include <rapidjson/document.h>
+#include "BackendExtensions/ConfigJson.h"
 
 namespace vek::tools::kalder {
 
 // True when `document` satisfies the JSON schema `schemaText` (draft-04).
 // Otherwise logs where the document fails and the validator's error report
 // and answers false; also false when the schema text is not JSON.
-bool validateConfig(const rapidjson::Document& document, const std::string& schemaText);
+bool validateConfig(const ConfigDocument& document, const std::string& schemaText);
 
 }  // namespace vek::tools::kalder

@@ -7,7 +7,7 @@
 namespace vek::tools::kalder {
 namespace {
 
-using rapidjson::Value;
+using Value = ConfigValue;
 
 // One walk over the document, reusing one key buffer for every key.
 class KeyWalk {
@@ -83,25 +83,26 @@ private:
 
 }  // namespace
 
-bool collectConfigKeys(const rapidjson::Document& document, const ConfigKeyVisitor& visit) {
+bool collectConfigKeys(const ConfigDocument& document, const ConfigKeyVisitor& visit) {
     if (!document.IsObject()) return true;
     return KeyWalk(visit).object(document, true, true);
 }
 
-const Value* findConfigValue(const rapidjson::Document& document, const std::string& key) {
+const Value* findConfigValue(const ConfigDocument& document, const std::string& key) {
     if (key.empty()) {
         VEK_LOG(VEK_LOG_LEVEL_ERROR, "Empty key provided.");
         return nullptr;
     }
     // c_str() cuts the pointer text at its first NUL.
     const std::string pointerText = key[0] == '/' ? key : "/" + key;
-    const rapidjson::Pointer pointer(pointerText.c_str());
+    ThrowingAllocator allocator;  // the pointer's, so a failed allocation leaves nothing behind
+    const rapidjson::GenericPointer<Value, ThrowingAllocator> pointer(pointerText.c_str(), &allocator);
     // A key that is no valid pointer (a "~" not followed by 0 or 1) names nothing.
     if (!pointer.IsValid()) return nullptr;
     return pointer.Get(document);
 }
 
-const Value* getConfigValue(const rapidjson::Document& document, const std::string& key) {
+const Value* getConfigValue(const ConfigDocument& document, const std::string& key) {
     const Value* value = findConfigValue(document, key);
     if (value == nullptr) VEK_LOG(VEK_LOG_LEVEL_ERROR, "Invalid key: %s", key.c_str());
     return value;

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include <rapidjson/document.h>
+#include "BackendExtensions/ConfigJson.h"
 
 namespace vek::tools::kalder {
 
@@ -18,15 +18,15 @@ namespace vek::tools::kalder {
 // member on the path is the first of its name in its object, and its name
 // survives the lookup unchanged (no "/", "~" or NUL, not empty at the root).
 // Returning false stops the walk; the result is then false.
-using ConfigKeyVisitor = std::function<bool(const std::string& key, const rapidjson::Value& value, bool direct)>;
-bool collectConfigKeys(const rapidjson::Document& document, const ConfigKeyVisitor& visit);
+using ConfigKeyVisitor = std::function<bool(const std::string& key, const ConfigValue& value, bool direct)>;
+bool collectConfigKeys(const ConfigDocument& document, const ConfigKeyVisitor& visit);
 
 // The value a key names, or null. A key starting with "/" is taken as a
 // complete JSON Pointer. Logs "Empty key provided." for an empty key.
-const rapidjson::Value* findConfigValue(const rapidjson::Document& document, const std::string& key);
+const ConfigValue* findConfigValue(const ConfigDocument& document, const std::string& key);
 
 // findConfigValue, logging "Invalid key: %s" when the key names nothing. The
 // value stays in the document; its reader takes it as the type it expects.
-const rapidjson::Value* getConfigValue(const rapidjson::Document& document, const std::string& key);
+const ConfigValue* getConfigValue(const ConfigDocument& document, const std::string& key);
 
 }  // namespace vek::tools::kalder

@@ -1,7 +1,7 @@
 // The JSON Schema name of a value's type, as the validation report uses it.
 #pragma once
 
-#include <rapidjson/document.h>
+#include "BackendExtensions/ConfigJson.h"
 
 namespace vek::tools::kalder {
 
@@ -20,7 +20,7 @@ inline const char* jsonTypeName(rapidjson::Type type, bool isDouble) {
     return "null";
 }
 
-inline const char* jsonTypeName(const rapidjson::Value& value) {
+inline const char* jsonTypeName(const ConfigValue& value) {
     return jsonTypeName(value.GetType(), value.IsDouble());
 }
 

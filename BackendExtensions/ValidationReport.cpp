@@ -7,9 +7,9 @@
 namespace vek::tools::kalder {
 namespace {
 
-using rapidjson::Pointer;
-using rapidjson::Value;
-using Writer = rapidjson::Writer<rapidjson::StringBuffer>;
+using Value = ConfigValue;
+using Writer = JsonWriter;
+using Tokens = std::vector<std::string>;
 
 // Error codes of the validation report, by keyword.
 struct KeywordCode {
@@ -32,10 +32,29 @@ int errorCodeOf(const char* keyword) {
     return 0;
 }
 
-std::string uriFragment(const Pointer& pointer) {
-    rapidjson::StringBuffer buffer;
-    pointer.StringifyUriFragment(buffer);
+std::string uriFragment(const Tokens& tokens) {
+    JsonBuffer buffer;
+    writeUriFragment(buffer, tokens);
     return std::string(buffer.GetString(), buffer.GetSize());
+}
+
+// The value at `tokens`: in an object the first member of that name, in an
+// array the element at that index; null when there is none.
+const Value* resolve(const Value& root, const Tokens& tokens) {
+    const Value* at = &root;
+    for (const std::string& token : tokens) {
+        if (at->IsObject()) {
+            const auto found = at->FindMember(Value(rapidjson::StringRef(token.data(), static_cast<rapidjson::SizeType>(token.size()))));
+            if (found == at->MemberEnd()) return nullptr;
+            at = &found->value;
+        } else if (at->IsArray() && !token.empty() && token.find_first_not_of("0123456789") == std::string::npos &&
+                   std::stoul(token) < at->Size()) {
+            at = &(*at)[static_cast<rapidjson::SizeType>(std::stoul(token))];
+        } else {
+            return nullptr;
+        }
+    }
+    return at;
 }
 
 void writeString(Writer& writer, const std::string& text) {
@@ -58,6 +77,28 @@ const Value* memberOf(const Value& object, const Value& name) {
     return found != object.MemberEnd() ? &found->value : nullptr;
 }
 const Value* memberOf(const Value& object, const char* name) { return memberOf(object, Value(rapidjson::StringRef(name))); }
+
+// Where the schema that judges the value at `documentAt` stands: the schema's
+// "properties" and "items" followed along the document's tokens.
+Tokens schemaPlace(const Value& schema, const Tokens& documentAt) {
+    Tokens place;
+    const Value* at = &schema;
+    for (const std::string& token : documentAt) {
+        const Value* properties = memberOf(*at, "properties");
+        const Value* items = memberOf(*at, "items");
+        const Value* property = properties != nullptr ? memberOf(*properties, token.c_str()) : nullptr;
+        if (property != nullptr) {
+            place.insert(place.end(), {"properties", token});
+            at = property;
+        } else if (items != nullptr && items->IsObject() && token.find_first_not_of("0123456789") == std::string::npos) {
+            place.push_back("items");
+            at = items;
+        } else {
+            break;
+        }
+    }
+    return place;
+}
 
 bool hasMember(const Value& object, const Value& name) { return memberOf(object, name) != nullptr; }
 
@@ -116,7 +157,7 @@ std::vector<const Value*> dependencyKeysInOrder(const Value* properties, const V
     return keys;
 }
 
-void writeDependencyErrors(Writer& writer, const Value& schemaObject, const Pointer& schemaAt,
+void writeDependencyErrors(Writer& writer, const Value& schemaObject, const Tokens& schemaAt,
                            const Value& instance, const std::string& instanceRef) {
     writer.Key("errors");
     writer.StartObject();
@@ -125,9 +166,8 @@ void writeDependencyErrors(Writer& writer, const Value& schemaObject, const Poin
         for (const Value* key : dependencyKeysInOrder(memberOf(schemaObject, "properties"), *dependencies)) {
             const Value& required = *memberOf(*dependencies, *key);
             if (!hasMember(instance, *key) || !missesAny(required, instance)) continue;
-            static const char kDependencies[] = "dependencies";
-            const Pointer requiredAt = schemaAt.Append(kDependencies, sizeof kDependencies - 1)
-                                           .Append(key->GetString(), key->GetStringLength());
+            Tokens requiredAt = schemaAt;
+            requiredAt.insert(requiredAt.end(), {"dependencies", std::string(key->GetString(), key->GetStringLength())});
             writer.Key(key->GetString(), key->GetStringLength());
             writer.StartObject();
             writer.Key("required");
@@ -143,11 +183,35 @@ void writeDependencyErrors(Writer& writer, const Value& schemaObject, const Poin
 
 }  // namespace
 
+void writeUriFragment(JsonBuffer& out, const Tokens& tokens) {
+    static const char kHex[] = "0123456789ABCDEF";
+    out.Put('#');
+    for (const std::string& token : tokens) {
+        out.Put('/');
+        for (const char c : token) {
+            const auto byte = static_cast<unsigned char>(c);
+            const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+                               c == '.' || c == '_';
+            if (c == '~' || c == '/') {
+                out.Put('~');
+                out.Put(c == '~' ? '0' : '1');
+            } else if (plain) {
+                out.Put(c);
+            } else {
+                out.Put('%');
+                out.Put(kHex[byte >> 4]);
+                out.Put(kHex[byte & 0xF]);
+            }
+        }
+    }
+}
+
 void writeSchemaViolation(Writer& writer, const SchemaViolation& violation, const Value& schema,
                           const Value& document) {
     static const Value kNull;
-    const Value* schemaObject = violation.schemaAt.Get(schema);
-    const Value* instance = violation.documentAt.Get(document);
+    const Tokens schemaAt = schemaPlace(schema, violation.documentAt);
+    const Value* schemaObject = resolve(schema, schemaAt);
+    const Value* instance = resolve(document, violation.documentAt);
     if (schemaObject == nullptr) schemaObject = &kNull;
     if (instance == nullptr) instance = &kNull;
     const std::string instanceRef = uriFragment(violation.documentAt);
@@ -165,9 +229,9 @@ void writeSchemaViolation(Writer& writer, const SchemaViolation& violation, cons
         const Value* required = memberOf(*schemaObject, "required");
         writeMissing(writer, required != nullptr ? *required : kNull, *instance);
     } else if (keyword == "dependencies") {
-        writeDependencyErrors(writer, *schemaObject, violation.schemaAt, *instance, instanceRef);
+        writeDependencyErrors(writer, *schemaObject, schemaAt, *instance, instanceRef);
     }
-    writeRefs(writer, errorCodeOf(keyword.c_str()), instanceRef, uriFragment(violation.schemaAt));
+    writeRefs(writer, errorCodeOf(keyword.c_str()), instanceRef, uriFragment(schemaAt));
     writer.EndObject();
     writer.EndObject();
 }

@@ -69,7 +69,7 @@ void checkBench(benchmark::State& state, const std::string& path) {
     Plugin& plugin = Plugin::get();
     IBackend* backend = plugin.create();
     backend->installLogger(&discardLog, VEK_LOG_LEVEL_WARN);
-    rapidjson::Document schema;
+    tools::kalder::ConfigDocument schema;
     schema.Parse(gpu::configSchema);
     for (auto _ : state) {
         benchmark::DoNotOptimize(host::lintConfigFile(path, schema).hasError());

@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: vek_peak_memory FILE [check]\n");
         return 2;
     }
-    rapidjson::Document schema;
+    vek::tools::kalder::ConfigDocument schema;
     schema.Parse(vek::gpu::configSchema);
     using namespace vek;
     bench::Plugin& plugin = bench::Plugin::get();

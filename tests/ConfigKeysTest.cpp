@@ -32,10 +32,10 @@ TEST(ConfigKeys, WalkInDocumentOrderAndStandOnlyWhereTheLookupWould) {
         {R"({"z\u0000y": 1, "z": 2, "o": {"": 3}})", {"z", "z", "o/"}},
     };
     for (const auto& c : cases) {
-        rapidjson::Document document;
+        tools::kalder::ConfigDocument document;
         document.Parse(c.json);
         std::vector<std::string> keys;
-        tools::kalder::collectConfigKeys(document, [&](const std::string& key, const rapidjson::Value& value, bool direct) {
+        tools::kalder::collectConfigKeys(document, [&](const std::string& key, const tools::kalder::ConfigValue& value, bool direct) {
             keys.push_back(key);
             if (direct) {
                 EXPECT_EQ(tools::kalder::findConfigValue(document, key), &value) << c.json << " " << key;

@@ -67,7 +67,7 @@ TEST(HostRunner, JsonForScripts) {
 
 // One file per usual mistake, and the exact line the check gives for it.
 TEST(HostRunner, CheckSaysWhereEachMistakeIs) {
-    rapidjson::Document schema;
+    tools::kalder::ConfigDocument schema;
     schema.Parse(gpu::configSchema);
     const struct {
         std::string content;

@@ -2,7 +2,7 @@
 // interpretation applies, and the runner's configuration check mirrors.
 #pragma once
 
-#include <rapidjson/document.h>
+#include "BackendExtensions/ConfigJson.h"
 
 #include "BackendExtensions/GPUBackendExtensions/GpuConfigKeys.h"
 
@@ -16,7 +16,7 @@ enum class KeyVerdict {
 };
 
 // `value` is what the lookup of the key found, null when it found nothing.
-inline KeyVerdict judgeKeyValue(const ConfigKey* key, const rapidjson::Value* value) {
+inline KeyVerdict judgeKeyValue(const ConfigKey* key, const tools::kalder::ConfigValue* value) {
     if (key == nullptr) return KeyVerdict::Unsupported;
     const bool isText = value != nullptr && value->IsString();
     switch (key->type) {

@@ -1,8 +1,6 @@
 // Slot 6: read, validate and interpret the configuration file.
 #include <cstring>
 
-#include <rapidjson/document.h>
-
 #include "BackendExtensions/ConfigFile.h"
 #include "BackendExtensions/ConfigValidation.h"
 #include "BackendExtensions/ConfigValues.h"
@@ -14,7 +12,7 @@
 namespace vek::gpu {
 namespace {
 
-using rapidjson::Value;
+using Value = tools::kalder::ConfigValue;
 
 // Turns each key of one file into settings, as the key table says.
 class KeyInterpreter {
@@ -90,11 +88,14 @@ private:
     }
 
     // Every entry of the option points at the one stored text, so none is
-    // left pointing at text a repeated key replaced.
+    // left pointing at text a repeated key replaced. The text is copied and
+    // the entry made before anything changes, so running out of memory on
+    // the way leaves the settings as they were.
     bool text(const ConfigKey& entry, const char* text) {
-        std::string& stored = settings_.*entry.storedText;
-        stored = text;
+        std::string replacement(text);
         appendEntry(entry);
+        std::string& stored = settings_.*entry.storedText;
+        stored.swap(replacement);
         for (GpuOptionEntry& option : entries(entry)) {
             if (option.option == entry.option) option.value.text = stored.c_str();
         }
@@ -111,7 +112,7 @@ private:
 
 // Room for the names of the graph_names array at once, so a list of millions
 // is not copied over and over as it grows. Only a capacity hint.
-void reserveGraphNames(TextList& names, const rapidjson::Document& document) {
+void reserveGraphNames(TextList& names, const tools::kalder::ConfigDocument& document) {
     const auto found = document.FindMember(kConfigKeys[0].name);
     if (found == document.MemberEnd() || !found->value.IsArray()) return;
     size_t chars = 0;
@@ -124,7 +125,7 @@ void reserveGraphNames(TextList& names, const rapidjson::Document& document) {
 bool GPUBackend::loadConfigFile(std::string path) try {
     if (path.empty()) return true;
 
-    rapidjson::Document document;
+    tools::kalder::ConfigDocument document;
     if (!tools::kalder::readConfigFile(document, path)) {
         VEK_LOG(VEK_LOG_LEVEL_ERROR, "Failed parsing config");
         return false;

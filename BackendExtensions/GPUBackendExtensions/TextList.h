@@ -3,6 +3,7 @@
 // of a string object and a heap block each.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <string_view>
 #include <vector>
@@ -12,11 +13,20 @@ namespace vek::gpu {
 class TextList {
 public:
     // Appends a copy of `text`. May move the texts already stored, so take
-    // their addresses only once the list is complete.
+    // their addresses only once the list is complete. Running out of memory
+    // leaves the list as it was.
     void push_back(std::string_view text) {
-        offsets_.push_back(chars_.size());
-        chars_.insert(chars_.end(), text.begin(), text.end());
+        const size_t offset = chars_.size();
+        const size_t needed = offset + text.size() + 1;
+        if (needed > chars_.capacity()) chars_.reserve(std::max(needed, 2 * chars_.capacity()));
+        chars_.insert(chars_.end(), text.begin(), text.end());  // within capacity: cannot fail
         chars_.push_back('\0');
+        try {
+            offsets_.push_back(offset);
+        } catch (...) {
+            chars_.resize(offset);
+            throw;
+        }
     }
     // Room for `texts` more texts of `chars` characters in all, NULs included.
     void reserve(size_t texts, size_t chars) {

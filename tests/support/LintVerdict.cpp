@@ -1,16 +1,14 @@
 #include "LintVerdict.h"
 
-#include <rapidjson/document.h>
-
 #include "BackendExtensions/GPUBackendExtensions/ConfigSchema.h"
 #include "Lint.h"
 
 namespace vek::test {
 namespace {
 
-const rapidjson::Document& schema() {
-    static const rapidjson::Document parsed = [] {
-        rapidjson::Document document;
+const tools::kalder::ConfigDocument& schema() {
+    static const tools::kalder::ConfigDocument parsed = [] {
+        tools::kalder::ConfigDocument document;
         document.Parse(gpu::configSchema, gpu::configSchemaSize);
         return document;
     }();

@@ -56,7 +56,7 @@ bool LintResult::hasError() const {
                        [](const Diagnostic& d) { return d.severity == Diagnostic::Severity::Error; });
 }
 
-LintResult lintConfigText(std::string_view text, const rapidjson::Value& schema) {
+LintResult lintConfigText(std::string_view text, const tools::kalder::ConfigValue& schema) {
     LintResult result;
     ParsedText parsed;
     if (parseConfigText(text, parsed, result.diagnostics)) checkConfigRules(parsed, schema, result.diagnostics);
@@ -64,7 +64,7 @@ LintResult lintConfigText(std::string_view text, const rapidjson::Value& schema)
     return result;
 }
 
-LintResult lintConfigFile(const std::string& path, const rapidjson::Value& schema) {
+LintResult lintConfigFile(const std::string& path, const tools::kalder::ConfigValue& schema) {
     LintResult result;
     Diagnostic unreadable;
     std::error_code error;

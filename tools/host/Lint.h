@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include <rapidjson/document.h>
+#include "BackendExtensions/ConfigJson.h"
 
 namespace vek::host {
 
@@ -32,9 +32,9 @@ struct LintResult {
 };
 
 // `schema` is the plug-in's schema document (configSchema.json).
-LintResult lintConfigText(std::string_view text, const rapidjson::Value& schema);
+LintResult lintConfigText(std::string_view text, const tools::kalder::ConfigValue& schema);
 // As lintConfigText on the file's bytes; a file that cannot be read is one error.
-LintResult lintConfigFile(const std::string& path, const rapidjson::Value& schema);
+LintResult lintConfigFile(const std::string& path, const tools::kalder::ConfigValue& schema);
 
 // One line per diagnostic: "FILE:LINE:COLUMN: error: MESSAGE".
 std::string formatDiagnostics(const std::string& path, const LintResult& result);

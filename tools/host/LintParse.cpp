@@ -61,7 +61,7 @@ private:
 // Builds the document and, beside it, the place of every value and key.
 class Recorder {
 public:
-    Recorder(rapidjson::Document& document, const TrackingStream& stream, std::vector<Spot>& spots)
+    Recorder(tools::kalder::ConfigDocument& document, const TrackingStream& stream, std::vector<Spot>& spots)
         : document_(document), stream_(stream), spots_(spots) {}
 
     bool Null() { return value() && document_.Null(); }
@@ -93,7 +93,7 @@ private:
         return true;
     }
 
-    rapidjson::Document& document_;
+    tools::kalder::ConfigDocument& document_;
     const TrackingStream& stream_;
     std::vector<Spot>& spots_;
     uint32_t key_ = kNoKey;
@@ -155,7 +155,7 @@ bool parseConfigText(std::string_view text, ParsedText& parsed, std::vector<Diag
         tools::kalder::findJsonLimitBreak(text.data(), text.size(), tools::kalder::kConfigLimits);
     TrackingStream stream(text.substr(0, broken.offset));
     rapidjson::Reader reader;
-    auto generate = [&](rapidjson::Document& document) {
+    auto generate = [&](tools::kalder::ConfigDocument& document) {
         Recorder recorder(document, stream, parsed.spots);
         // Iterative: the text may nest without limit until the limits are checked.
         return !reader.Parse<rapidjson::kParseIterativeFlag>(stream, recorder).IsError();

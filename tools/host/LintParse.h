@@ -6,7 +6,6 @@
 #include <string_view>
 #include <vector>
 
-#include <rapidjson/document.h>
 
 #include "Lint.h"
 
@@ -20,7 +19,7 @@ struct Spot {
 constexpr uint32_t kNoKey = UINT32_MAX;
 
 struct ParsedText {
-    rapidjson::Document document;
+    tools::kalder::ConfigDocument document;
     std::vector<Spot> spots;  // one per value, in document order (depth first)
 };
 
@@ -30,6 +29,6 @@ bool parseConfigText(std::string_view text, ParsedText& parsed, std::vector<Diag
 
 // Adds a diagnostic for every schema violation and every key the plug-in
 // would refuse, and a warning for every repeated key.
-void checkConfigRules(const ParsedText& parsed, const rapidjson::Value& schema, std::vector<Diagnostic>& diagnostics);
+void checkConfigRules(const ParsedText& parsed, const tools::kalder::ConfigValue& schema, std::vector<Diagnostic>& diagnostics);
 
 }  // namespace vek::host

@@ -14,7 +14,7 @@
 namespace vek::host {
 namespace {
 
-using rapidjson::Value;
+using Value = tools::kalder::ConfigValue;
 using tools::kalder::jsonTypeName;
 
 std::string compact(const Value& value) {

@@ -157,7 +157,7 @@ int parse(int argc, char** argv, Options& options) {
     return -1;
 }
 
-bool readSchema(const std::string& path, rapidjson::Document& schema) {
+bool readSchema(const std::string& path, vek::tools::kalder::ConfigDocument& schema) {
     std::ifstream in(path, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     schema.Parse(text.c_str(), text.size());
@@ -167,7 +167,7 @@ bool readSchema(const std::string& path, rapidjson::Document& schema) {
 }
 
 LintResult lint(const Options& options) {
-    rapidjson::Document schema;
+    vek::tools::kalder::ConfigDocument schema;
     LintResult result;
     if (readSchema(options.schema, schema)) result = lintConfigFile(options.config, schema);
     return result;
