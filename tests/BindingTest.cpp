@@ -4,7 +4,6 @@
 
 #include <cerrno>
 
-#include "support/Env.h"
 #include "support/FakeBackend.h"
 #include "support/LogCapture.h"
 #include "support/Plugin.h"
@@ -70,16 +69,6 @@ TEST_F(Binding, ProviderSelectionAndVersion) {
         EXPECT_EQ(backend->bindProviderFunction(&fakeGetProviders), c.error == nullptr) << c.name;
         EXPECT_EQ(capturedLines(), c.error ? std::vector<LogLine>{errorLine(c.error)} : std::vector<LogLine>{}) << c.name;
     }
-}
-
-TEST_F(Binding, ByHandleWithTheSubstituteLibrary) {
-    platform::LibraryHandle library = loadTestLibrary(VEK_SUBSTITUTE_BACKEND_PATH);
-    for (const char* version : {"3.13", "3.12"}) {
-        setEnv("VEK_SUBSTITUTE_API_VERSION", version);
-        EXPECT_EQ(backend->bindBackendLibrary(library), version[2] == '1' && version[3] == '3') << version;
-    }
-    unsetEnv("VEK_SUBSTITUTE_API_VERSION");
-    EXPECT_EQ(capturedLines(), std::vector<LogLine>{errorLine(kMismatch)});
 }
 
 TEST_F(Binding, FirstGpuProviderWinsAndARefusedOneIsKept) {

@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "support/Env.h"
 #include "support/FakeBackend.h"
 #include "support/LogCapture.h"
 #include "support/Plugin.h"
@@ -136,28 +135,6 @@ TEST_F(DeviceConfigs, RecordsOutliveTheLibrarysAnswerAndAreRebuiltInPlace) {
     fakePlatform().devices = {fakeDevice(7), fakeDevice(5)};
     ASSERT_TRUE(backend->getDeviceConfigs(&again, &againCount));
     expectSelected(again, againCount, fakeDevice(5));
-}
-
-TEST_F(DeviceConfigs, SubstituteLibraryByHandle) {
-    platform::LibraryHandle library = loadTestLibrary(VEK_SUBSTITUTE_BACKEND_PATH);
-    setEnv("VEK_SUBSTITUTE_DEVICES", "5,7,9");
-    unsetEnv("VEK_SUBSTITUTE_PLATFORM");
-    BackendPtr backend = backendForDevice(9);
-    captureLogsOf(*backend);
-    ASSERT_TRUE(backend->bindBackendLibrary(library));
-    ASSERT_TRUE(backend->getDeviceConfigs(&list, &count));
-    Problems problems;
-    const HwDeviceInfo selected = readDeviceList(list, count, problems);
-    EXPECT_EQ(selected.hwDeviceId, 9u);
-    EXPECT_EQ(selected.reserved1[3], static_cast<uint8_t>(9 * 16 + 3)) << "the library's bytes, passed on";
-
-    setEnv("VEK_SUBSTITUTE_PLATFORM", "absent");
-    ASSERT_TRUE(backend->bindBackendLibrary(library));
-    clearCapturedLines();
-    EXPECT_TRUE(backend->getDeviceConfigs(&list, &count));
-    EXPECT_EQ(capturedLines(), std::vector<LogLine>{warnLine("deviceGetPlatformInfo undefined, defaulting to PRIMARY_GPU")});
-    unsetEnv("VEK_SUBSTITUTE_PLATFORM");
-    unsetEnv("VEK_SUBSTITUTE_DEVICES");
 }
 
 }  // namespace

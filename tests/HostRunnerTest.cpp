@@ -2,7 +2,10 @@
 // configuration file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <map>
 
 #include <rapidjson/document.h>
 
@@ -14,8 +17,6 @@
 
 namespace vek::test {
 namespace {
-
-using namespace std::string_literals;
 
 const std::string kRunner = VEK_RUNNER_PATH;
 const std::string kExamples = VEK_EXAMPLES_DIR;
@@ -65,56 +66,30 @@ TEST(HostRunner, JsonForScripts) {
     EXPECT_STREQ(diagnostic["allowed"][2].GetString(), "\"low\"");
 }
 
-// One file per usual mistake, and the exact line the check gives for it.
+// One file per usual mistake in tests/lint, and the exact lines the check
+// gives for each in tests/lint/expected.txt.
 TEST(HostRunner, CheckSaysWhereEachMistakeIs) {
     tools::kalder::ConfigDocument schema;
     schema.Parse(gpu::configSchema);
-    const struct {
-        std::string content;
-        const char* diagnostic;
-    } cases[] = {
-        {"{\n  \"perf_hint\": \"low\",\n}", "3:1: error: not valid JSON: Missing a name for object member (a comma before the closing bracket)"},
-        {"[1, 2,]", "1:7: error: not valid JSON: Invalid value (a comma before the closing bracket)"},
-        {"{\n  // tuned\n}", "2:3: error: not valid JSON: Missing a name for object member (JSON has no comments)"},
-        {"\xEF\xBB\xBF{}", "1:1: error: not valid JSON: Invalid value (the file starts with a byte-order mark; save it as UTF-8 without one)"},
-        {"{'perf_hint': 'low'}", "1:2: error: not valid JSON: Missing a name for object member (strings and names take double quotes, not single ones)"},
-        {"{perf_hint: 1}", "1:2: error: not valid JSON: Missing a name for object member (member names take double quotes)"},
-        {R"({"graph_names": ["a")", "1:21: error: not valid JSON: Missing a comma or ']' after an array element (the file ends before the value is complete)"},
-        {"{}\n{}", "2:1: error: not valid JSON: The document root must not be followed by other values (a second value follows the first; a file holds one object)"},
-        {"", "1:1: error: not valid JSON: The document is empty (the file holds no JSON value)"},
-        {"{\"a\": \"x\"}\0 {}"s, "1:11: error: not valid JSON: a NUL byte; the file is read as it is, and JSON text holds none"},
-        {"{\"a\":" + std::string(300, '['), "1:261: error: not valid JSON: arrays and objects nested deeper than 256 levels, the plug-in's limit"},
-        {"[1e-123456]", "1:2: error: not valid JSON: an exponent of more than 5 digits, the plug-in's limit"},
-        {"{\n  \"graph_names\": [\"g\"],\n  \"device_id\": \"0\"\n}", "3:16: error: device_id is \"0\" (a string), but it must be an integer"},
-        {R"({"perf_hint": "max"})", "1:15: error: perf_hint is \"max\" (a string), but it must be one of \"high\", \"normal\" or \"low\""},
-        {R"({"tunning_mode": true})", "1:2: error: \"tunning_mode\" is no configuration key; did you mean \"tuning_mode\"?"},
-        {R"({"device_id": 1})", "1:2: error: device_id needs graph_names, which the file does not set"},
-        {R"({"graph_names": [], "device_id": 3000000000})", "1:34: error: device_id is 3000000000 (an integer), outside the signed 32-bit range the plug-in takes (-2147483648 to 2147483647)"},
-        {R"({"perf_hint": "high", "perf_hint": "low"})", "1:23: warning: perf_hint is given again; the plug-in reads the first one, \"high\", wherever this key occurs"},
-        {"[1]", "1:1: error: the file holds an array, but it must be an object"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(host::formatDiagnostics("f.json", host::lintConfigText(c.content, schema)),
-                  "f.json:" + std::string(c.diagnostic) + "\n")
-            << c.content;
+    std::ifstream expectedFile(std::string(VEK_LINT_CASES) + "/expected.txt");
+    std::map<std::string, std::string> expected;
+    for (std::string line; std::getline(expectedFile, line);) {
+        if (line[0] != '#') expected[line.substr(0, line.find(':'))] += line + "\n";
     }
-}
+    for (const auto& file : std::filesystem::directory_iterator(VEK_LINT_CASES)) {
+        const std::string name = file.path().filename().string();
+        if (file.path().extension() != ".json") continue;
+        EXPECT_EQ(host::formatDiagnostics(name, host::lintConfigFile(file.path().string(), schema)), expected[name]);
+        expected.erase(name);
+    }
+    EXPECT_TRUE(expected.empty()) << "a file is missing for " << expected.begin()->first;
 
-TEST(HostRunner, CheckFindsEveryMistakeInOneRun) {
-    const std::string path = writeTempFile(R"({
-  "graph_names": ["a", 3],
-  "perf_hint": "max",
-  "tunning_mode": true,
-  "invalidate_kernel_repo": true,
-  "weight_sharing": 1
-})");
-    const CommandResult result = runCommand(kRunner + " check " + path, false);
+    // Every mistake of a file in one run, from the command line.
+    const std::string several = std::string(VEK_LINT_CASES) + "/several-mistakes.json";
+    const CommandResult result = runCommand(kRunner + " check " + several, false);
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.output, path + ":2:24: error: graph_names/1 is 3 (an integer), but it must be a string\n" + path +
-                                 ":3:16: error: perf_hint is \"max\" (a string), but it must be one of \"high\", \"normal\" or \"low\"\n" +
-                                 path + ":4:3: error: \"tunning_mode\" is no configuration key; did you mean \"tuning_mode\"?\n" +
-                                 path + ":5:3: error: invalidate_kernel_repo needs kernel_repo_path, which the file does not set\n" +
-                                 path + ":6:21: error: weight_sharing is 1 (an integer), but it must be a boolean\n");
+    EXPECT_EQ(result.output.substr(0, result.output.find(':')), several);
+    EXPECT_EQ(std::count(result.output.begin(), result.output.end(), '\n'), 5) << result.output;
     EXPECT_EQ(runCommand(kRunner + " check " + kExamples + "/tuning.json").output, "") << "silent on a good file";
 }
 

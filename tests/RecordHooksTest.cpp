@@ -19,27 +19,6 @@ BackendPtr loaded(const char* config) {
     return backend;
 }
 
-TEST(RecordHooks, FreshObjectHandsOutNothing) {
-    BackendPtr backend = makeBackend();
-    ConfigList list = reinterpret_cast<ConfigList>(&backend);
-    uint32_t count = 9;
-    EXPECT_TRUE(backend->getBackendConfigs(&list, &count));
-    EXPECT_EQ(list, nullptr);
-    EXPECT_EQ(count, 0u);
-    list = reinterpret_cast<ConfigList>(&backend);
-    count = 9;
-    EXPECT_TRUE(backend->getContextConfigs(&list, &count));
-    EXPECT_EQ(list, nullptr);
-    EXPECT_EQ(count, 0u);
-    GraphConfigList graphs = nullptr;
-    count = 9;
-    EXPECT_TRUE(backend->getGraphConfigs(&graphs, &count));
-    EXPECT_EQ(count, 0u);
-    EXPECT_TRUE(backend->releaseBackendConfigs(nullptr, 0));
-    EXPECT_TRUE(backend->releaseContextConfigs(nullptr, 0));
-    EXPECT_TRUE(backend->releaseGraphConfigs(nullptr, 0));
-}
-
 TEST(RecordHooks, NullCellsAreRefusedAndLeaveTheHostsCellsAlone) {
     BackendPtr backend = loaded(R"({"graph_names": ["g"], "tuning_mode": true, "perf_hint": "low"})");
     captureLogsOf(*backend);
