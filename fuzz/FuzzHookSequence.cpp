@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "BackendExtensions/GPUBackendExtensions/GPUBackend.h"
 #include "ByteReader.h"
@@ -28,18 +27,12 @@ const char* const kConfigs[] = {
     R"({"graph_names": ["x"], "device_id": 3, "disable_queue_recording": true, "invalidate_performance_cache": true,
         "performance_cache_dir": "c", "tuning_mode": false, "disable_kernel_profiling": true})",
     R"({"kernel_repo_path": "r", "invalidate_kernel_repo": true, "perf_hint": "high", "perf_hint": "normal"})",
-    R"({"graph_names": [], "device_id": -1})",
-    R"({"device_id": 1})",
-    "{\"surplus\": 1}",
-    "[",
-    "{}",
+    R"({"graph_names": [], "device_id": -1})", R"({"device_id": 1})", "{\"surplus\": 1}", "[", "{}",
 };
 
-void buildLibrary(vek::fuzz::ByteReader& in) {
+void bindToAFakeLibrary(IBackend& backend, vek::fuzz::ByteReader& in) {
     std::vector<ProviderRecord> providers;
-    for (size_t i = in.pick(5); i > 0; --i) {
-        providers.push_back(fakeProvider(in.pickFrom<uint32_t>({2, 4, 4, 7}), in.flip(), in.flip()));
-    }
+    for (size_t i = in.pick(5); i > 0; --i) providers.push_back(fakeProvider(in.pickFrom<uint32_t>({2, 4, 4, 7}), in.flip(), in.flip()));
     setFakeProviders(providers);
     fakeApiVersion().numbers[3] = static_cast<uint32_t>(2 + in.pick(3));
     fakeApiVersion().numbers[4] = static_cast<uint32_t>(11 + in.pick(5));
@@ -51,31 +44,12 @@ void buildLibrary(vek::fuzz::ByteReader& in) {
     for (size_t i = in.pick(6); i > 0; --i) {
         platform.devices.push_back(fakeDevice(in.pickFrom<uint32_t>({0, 1, 3, 7, 0xFFFFFFFFu}), in.pick(10) == 0 ? 2 : 1));
     }
+    backend.bindProviderFunction(&fakeGetProviders);
 }
 
-// What the host still holds from earlier hook calls.
-struct Held {
-    bool backend = false, context = false, graphs = false, device = false;
-    ConfigList backendList = nullptr, contextList = nullptr;
-    GraphConfigList graphList = nullptr;
-    DeviceConfigList deviceList = nullptr;
-    uint32_t backendCount = 0, contextCount = 0, graphCount = 0, deviceCount = 0;
-
-    void recheck() const {
-        Problems problems;
-        std::string options;
-        if (backend) readOptionList(backendList, backendCount, KeyTarget::BackendOption, problems);
-        if (context) readOptionList(contextList, contextCount, KeyTarget::ContextOption, problems);
-        if (graphs) readGraphList(graphList, graphCount, options, problems);
-        if (device) readDeviceList(deviceList, deviceCount, problems);
-        for (const std::string& problem : problems) std::fprintf(stderr, "broken: %s\n", problem.c_str());
-        if (!problems.empty()) std::abort();
-    }
-};
-
-void require(bool condition, const char* what) {
+void require(bool condition, const std::string& what) {
     if (condition) return;
-    std::fprintf(stderr, "broken: %s\n", what);
+    std::fprintf(stderr, "broken: %s\n", what.c_str());
     std::abort();
 }
 
@@ -93,67 +67,54 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     resetFakeBackend();
     vek::gpu::GPUBackend object;
     IBackend& backend = object;
-    Held held;
+    // What the host still holds: a list is held from its hook to its release
+    // or to the next load, a device list until the next device request.
+    ConfigList options[2] = {};
+    uint32_t counts[2] = {}, graphCount = 0, deviceCount = 0;
+    GraphConfigList graphs = nullptr;
+    DeviceConfigList devices = nullptr;
+    bool held[4] = {};
     for (int step = 0; step < 64 && !in.empty(); ++step) {
-        held.recheck();
-        switch (in.pick(13)) {
-            case 0:
-                backend.loadConfigFile(tempPath("hooks-" + std::to_string(in.pick(std::size(kConfigs)))));
-                held.backend = held.context = held.graphs = false;  // a load invalidates these
-                break;
-            case 1:
-                writeFile(tempPath("hooks-fuzzed"), in.text(512));
-                backend.loadConfigFile(tempPath("hooks-fuzzed"));
-                held.backend = held.context = held.graphs = false;
-                break;
-            case 2:
-                require(backend.loadConfigFile(""), "an empty path loads nothing");
-                break;
-            case 3:
-                require(!backend.getBackendConfigs(nullptr, &held.backendCount), "slot 8 refuses null");
-                held.backend = backend.getBackendConfigs(&held.backendList, &held.backendCount);
-                break;
-            case 4:
-                held.context = backend.getContextConfigs(&held.contextList, &held.contextCount);
-                break;
-            case 5:
-                held.graphs = backend.getGraphConfigs(&held.graphList, &held.graphCount);
-                break;
-            case 6:
-                backend.releaseBackendConfigs(held.backendList, held.backendCount);
-                held.backend = false;
-                break;
-            case 7:
-                backend.releaseContextConfigs(held.contextList, held.contextCount);
-                held.context = false;
-                break;
-            case 8:
-                backend.releaseGraphConfigs(held.graphList, held.graphCount);
-                held.graphs = false;
-                break;
-            case 9: {
-                DeviceConfigList list = nullptr;
-                uint32_t count = 0xFFFF;
-                if (backend.getDeviceConfigs(&list, &count) && count != 0xFFFF) {
-                    held.device = true;
-                    held.deviceList = list;
-                    held.deviceCount = count;
-                }
-                break;
+        const size_t choice = in.pick(10), list = in.pick(2);
+        if (choice == 0 || choice == 1) {
+            const std::string path = tempPath(choice == 0 ? "hooks-" + std::to_string(in.pick(std::size(kConfigs))) : "hooks-fuzzed");
+            if (choice == 1) writeFile(path, in.text(512));
+            backend.loadConfigFile(path);
+            held[0] = held[1] = held[2] = false;
+        } else if (choice == 2) {
+            require(!backend.getBackendConfigs(nullptr, &counts[0]) && backend.loadConfigFile(""), "null cells, empty path");
+        } else if (choice == 3) {
+            held[list] = list == 0 ? backend.getBackendConfigs(&options[0], &counts[0])
+                                   : backend.getContextConfigs(&options[1], &counts[1]);
+        } else if (choice == 4) {
+            held[2] = backend.getGraphConfigs(&graphs, &graphCount);
+        } else if (choice == 5) {
+            if (list == 0) backend.releaseBackendConfigs(options[0], counts[0]);
+            else backend.releaseContextConfigs(options[1], counts[1]);
+            held[list] = false;
+        } else if (choice == 6) {
+            backend.releaseGraphConfigs(graphs, graphCount);
+            held[2] = false;
+        } else if (choice == 7) {
+            DeviceConfigList list = nullptr;
+            uint32_t count = 0xFFFF;
+            if (backend.getDeviceConfigs(&list, &count) && count != 0xFFFF) {
+                devices = list;
+                deviceCount = count;
+                held[3] = true;
             }
-            case 10:
-                buildLibrary(in);
-                backend.bindProviderFunction(&fakeGetProviders);
-                break;
-            case 11:
-                require(!backend.bindBackendLibrary(nullptr) && !backend.bindProviderFunction(nullptr),
-                        "null binds are refused");
-                break;
-            case 12:
-                backend.installLogger(in.flip() ? &formatLog : nullptr, static_cast<int32_t>(in.pick(9)) - 1);
-                break;
+        } else if (choice == 8) {
+            bindToAFakeLibrary(backend, in);
+        } else {
+            backend.installLogger(in.flip() ? &formatLog : nullptr, static_cast<int32_t>(in.pick(9)) - 1);
         }
+        Problems problems;
+        std::string block;
+        if (held[0]) readOptionList(options[0], counts[0], KeyTarget::BackendOption, problems);
+        if (held[1]) readOptionList(options[1], counts[1], KeyTarget::ContextOption, problems);
+        if (held[2]) readGraphList(graphs, graphCount, block, problems);
+        if (held[3]) readDeviceList(devices, deviceCount, problems);
+        for (const std::string& problem : problems) require(false, problem);
     }
-    held.recheck();
     return 0;
 }

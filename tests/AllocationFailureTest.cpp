@@ -7,10 +7,9 @@
 //
 // The test program replaces malloc, calloc, realloc and free (glibc's own
 // entry points do the work), so it is built for Linux without sanitizers.
+// VEK_TRACE set in the environment prints where each failure met.
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
-#include <malloc.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,7 +21,6 @@
 #include "support/TempFiles.h"
 
 extern "C" void* __libc_malloc(size_t);
-extern "C" void* __libc_calloc(size_t, size_t);
 extern "C" void* __libc_realloc(void*, size_t);
 extern "C" void __libc_free(void*);
 
@@ -34,42 +32,30 @@ bool armed = false;
 long allocations = 0;  // counted while armed
 long failAt = -1;      // the allocation to fail, from 1
 bool failed = false;   // failAt was reached
+const char* runningHook = "";  // the hook running, and the one the failure met (for VEK_TRACE)
+const char* failedIn = "";
 
-// The blocks allocated while armed and not yet freed: an open-addressing set
-// in static memory, so it needs no allocation of its own.
-constexpr size_t kSlots = 1 << 18;
-void* live[kSlots];
+// The blocks allocated while armed and not yet freed, in static memory so
+// keeping them needs no allocation.
+void* live[1 << 16];
 size_t liveCount = 0;
 
-size_t slotOf(void* block) { return (reinterpret_cast<uintptr_t>(block) >> 4) * 2654435761u % kSlots; }
-void remember(void* block) {
-    size_t slot = slotOf(block);
-    while (live[slot] != nullptr) slot = (slot + 1) % kSlots;
-    live[slot] = block;
-    ++liveCount;
-}
 void forget(void* block) {
-    for (size_t slot = slotOf(block); live[slot] != nullptr; slot = (slot + 1) % kSlots) {
-        if (live[slot] != block) continue;
-        // Close the gap so later blocks of the same run stay reachable.
-        live[slot] = nullptr;
-        --liveCount;
-        for (size_t next = (slot + 1) % kSlots; live[next] != nullptr; next = (next + 1) % kSlots) {
-            void* moved = live[next];
-            live[next] = nullptr;
-            --liveCount;
-            remember(moved);
+    for (size_t i = 0; i < liveCount; ++i) {
+        if (live[i] == block) {
+            live[i] = live[--liveCount];
+            return;
         }
-        return;
     }
 }
 
-const char* runningHook = "";  // for tracing (VEK_TRACE set): the hook the failure met
-const char* failedIn = "";
+void* counted(void* block) {
+    if (armed && block != nullptr && liveCount < std::size(live)) live[liveCount++] = block;
+    return block;
+}
 
 bool failNow() {
-    if (!armed) return false;
-    if (++allocations != failAt) return false;
+    if (!armed || ++allocations != failAt) return false;
     failed = true;
     failedIn = runningHook;
     return true;
@@ -77,27 +63,19 @@ bool failNow() {
 
 }  // namespace
 
-extern "C" void* malloc(size_t size) {
-    if (failNow()) return nullptr;
-    void* block = __libc_malloc(size);
-    if (armed && block != nullptr) remember(block);
-    return block;
-}
+extern "C" void* malloc(size_t size) { return failNow() ? nullptr : counted(__libc_malloc(size)); }
 extern "C" void* calloc(size_t count, size_t size) {
-    if (failNow()) return nullptr;
-    void* block = __libc_calloc(count, size);
-    if (armed && block != nullptr) remember(block);
+    if (size != 0 && count > SIZE_MAX / size) return nullptr;
+    void* block = malloc(count * size);
+    if (block != nullptr) std::memset(block, 0, count * size);
     return block;
 }
 extern "C" void* realloc(void* block, size_t size) {
     if (block == nullptr) return malloc(size);
     if (failNow()) return nullptr;
     void* moved = __libc_realloc(block, size);
-    if (moved != nullptr && moved != block) {
-        forget(block);
-        if (armed) remember(moved);
-    }
-    return moved;
+    if (moved != nullptr) forget(block);
+    return counted(moved);
 }
 extern "C" void free(void* block) {
     if (block != nullptr) forget(block);
@@ -222,8 +200,7 @@ int runFailing(long k, const std::string& config, platform::LibraryHandle backen
 // Fails allocation 1, 1 + stride, ... of the sequence until it ends first.
 Tally failEveryAllocation(const std::string& config, platform::LibraryHandle backendLibrary, long stride) {
     const std::string reference = hostSequence(config, backendLibrary).records;  // also makes one-time allocations
-    std::memset(live, 0, sizeof live);  // what the children count starts empty
-    liveCount = 0;
+    liveCount = 0;  // what the children count starts empty
     Tally tally;
     for (long k = 1;; k += stride) {
         const int verdict = runFailing(k, config, backendLibrary, reference);

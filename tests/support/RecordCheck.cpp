@@ -22,26 +22,21 @@ bool zero(const uint8_t* bytes, size_t from, size_t to) {
     return true;
 }
 
+// The entry's value by the kind of its option, as the key table gives it.
 Option readEntry(const GpuOptionEntry& entry, gpu::KeyTarget kind, Problems& problems) {
     uint8_t raw[sizeof entry];
     std::memcpy(raw, &entry, sizeof raw);
-    require(zero(raw, 4, 8), "entry padding is zero", problems);
     const ConfigKey* key = gpu::findOptionKey(kind, entry.option);
-    const std::string number = std::to_string(entry.option);
-    if (key == nullptr) {
-        problems.push_back("option " + number + " is one the key table knows");
-        return {entry.option, "unknown"};
-    }
-    if (key->enumTexts != nullptr) {
-        require(zero(raw, 12, 16) && gpu::findEnumValue(*key, entry.value.enumValue) != nullptr,
-                "option " + number + " holds a known value", problems);
+    const std::string rule = "option " + std::to_string(entry.option) + ": a known option, padding and unused bytes zero";
+    if (key != nullptr && key->enumTexts != nullptr) {
+        require(zero(raw, 4, 8) && zero(raw, 12, 16) && gpu::findEnumValue(*key, entry.value.enumValue), rule, problems);
         return {entry.option, "enum:" + std::to_string(entry.value.enumValue)};
     }
-    if (key->type == gpu::KeyType::Text) {
-        require(entry.value.text != nullptr, "option " + number + " points at text", problems);
+    if (key != nullptr && key->type == gpu::KeyType::Text) {
+        require(zero(raw, 4, 8) && entry.value.text != nullptr, rule, problems);
         return {entry.option, "text:" + std::string(entry.value.text != nullptr ? entry.value.text : "")};
     }
-    require(zero(raw, 9, 16) && entry.value.flag <= 1, "option " + number + " is a flag", problems);
+    require(key != nullptr && zero(raw, 4, 8) && zero(raw, 9, 16) && entry.value.flag <= 1, rule, problems);
     return {entry.option, "flag:" + std::to_string(entry.value.flag)};
 }
 
