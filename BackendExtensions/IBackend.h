@@ -1,6 +1,19 @@
 // The host's interface to a backend extension: 51 virtual slots in a fixed
-// order. The host relies on the order, so never insert, remove or reorder a
-// slot. Host-includable.
+// order. Host-includable.
+//
+// What never changes, because the host calls slots by their place in the
+// table: no slot is inserted, removed, reordered or given other parameters.
+//
+// What host and plug-in must share: std::string (slots 6 and 44),
+// std::shared_ptr (slot 7) and std::unique_ptr (slots 37 to 39) cross this
+// interface by value, so both sides must be built by the same compiler family
+// against the same C++ standard library with the same library ABI (on Linux
+// the same _GLIBCXX_USE_CXX11_ABI); the records of BackendRecords.h are plain
+// structs with fixed layouts and need nothing of the kind.
+//
+// IBackend is a virtual base of every extension, so the pointer
+// createBackendInterface returns is the IBackend part of the object, not its
+// start, and only destroyBackendInterface may destroy it.
 #pragma once
 
 #include <cstdint>

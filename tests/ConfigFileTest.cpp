@@ -5,11 +5,6 @@
 #include <algorithm>
 #include <filesystem>
 
-#if !defined(_WIN32)
-#include <sys/resource.h>
-#include <unistd.h>
-#endif
-
 #include "support/LintVerdict.h"
 #include "support/LogCapture.h"
 #include "support/Plugin.h"
@@ -59,26 +54,6 @@ TEST(ConfigFile, PathsThatNameNoFile) {
                                                           errorLine("Failed parsing config")}));
     }
 }
-
-#if !defined(_WIN32)
-// With a few file descriptors to spare, a load that kept its file open would
-// run out of them long before the last of these loads.
-TEST(ConfigFile, EveryLoadClosesItsFile) {
-    const std::string good = writeTempFile("{}"), bad = writeTempFile("{");
-    BackendPtr backend = makeBackend();
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
-    const int lowestFree = dup(0);
-    close(lowestFree);
-    rlimit few = saved;
-    few.rlim_cur = static_cast<rlim_t>(lowestFree) + 32;
-    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &few), 0);
-    int loaded = 0;
-    for (int i = 0; i < 100; ++i) loaded += backend->loadConfigFile(good) + !backend->loadConfigFile(bad);
-    setrlimit(RLIMIT_NOFILE, &saved);
-    EXPECT_EQ(loaded, 200);
-}
-#endif
 
 // Refused before the parser, which would recurse a million times, sees it.
 TEST(ConfigFile, MillionDeepNesting) {

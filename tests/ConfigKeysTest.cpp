@@ -10,39 +10,28 @@
 #include "BackendExtensions/ConfigValues.h"
 #include "BackendExtensions/GPUBackendExtensions/ConfigSchema.h"
 #include "BackendExtensions/GPUBackendExtensions/GpuConfigKeys.h"
+#include "support/Cases.h"
 
 namespace vek::test {
 namespace {
 
-// Keys come in document order, and the walk skips the lookup only where the
-// lookup finds the walked value.
+// Keys come in document order (tests/cases/walk.json), and the walk skips
+// the lookup only where the lookup finds the walked value.
 TEST(ConfigKeys, WalkInDocumentOrderAndStandOnlyWhereTheLookupWould) {
-    const struct {
-        const char* json;
-        std::vector<std::string> keys;
-    } cases[] = {
-        {R"({"graph_names": ["a", "b"], "device_id": 1})", {"graph_names/0", "graph_names/1", "device_id"}},
-        {R"({"a": null, "b": {}, "c": []})", {}},
-        {R"({"x": {"y": [true, {"z": 2.5}]}})", {"x/y/0", "x/y/1/z"}},
-        {R"({"n": [[[1]], [], [null, false]], "m": [0,1,2,3,4,5,6,7,8,9,10]})",
-         {"n/0/0/0", "n/2/1", "m/0", "m/1", "m/2", "m/3", "m/4", "m/5", "m/6", "m/7", "m/8", "m/9", "m/10"}},
-        {R"({"d": 1, "d": 2, "x": {"d": [3, 4], "d": 5}})", {"d", "d", "x/d/0", "x/d/1", "x/d"}},
-        {R"({"a/b": 1, "a": {"b": 2}, "t~1": 3, "t~": 4, "": {"a": 5}, "a": 6})",
-         {"a/b", "a/b", "t~1", "t~", "/a", "a"}},
-        {R"({"z\u0000y": 1, "z": 2, "o": {"": 3}})", {"z", "z", "o/"}},
-    };
-    for (const auto& c : cases) {
+    const tools::kalder::ConfigDocument cases = readCases("walk.json");
+    for (const auto& c : cases.GetArray()) {
+        const std::string json = compact(c["config"]);
         tools::kalder::ConfigDocument document;
-        document.Parse(c.json);
+        document.Parse(json.c_str(), json.size());
         std::vector<std::string> keys;
         tools::kalder::collectConfigKeys(document, [&](const std::string& key, const tools::kalder::ConfigValue& value, bool direct) {
             keys.push_back(key);
             if (direct) {
-                EXPECT_EQ(tools::kalder::findConfigValue(document, key), &value) << c.json << " " << key;
+                EXPECT_EQ(tools::kalder::findConfigValue(document, key), &value) << json << " " << key;
             }
             return true;
         });
-        EXPECT_EQ(keys, c.keys) << c.json;
+        EXPECT_EQ(keys, strings(c, "keys")) << json;
     }
 }
 

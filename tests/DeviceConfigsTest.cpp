@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "support/Cases.h"
 #include "support/FakeBackend.h"
 #include "support/LogCapture.h"
 #include "support/Plugin.h"
@@ -55,57 +56,37 @@ TEST_F(DeviceConfigs, NullCellsFailBeforeAnyQuery) {
     EXPECT_EQ(fakePlatform().queries, 0);
 }
 
+// Every case of tests/cases/devices.json: the device asked for, what the
+// library answers, and what the hook does with it.
 TEST_F(DeviceConfigs, Selection) {
-    const struct {
-        const char* name;
-        int deviceId;
-        FakePlatform platform;
-        bool bound;
-        bool result;
-        std::vector<LogLine> lines;
-        int selectedIndex;  // into platform.devices; -1 for nothing handed out
-    } cases[] = {
-        {"default device, no query", 0, {0, false, 1, {fakeDevice(0)}}, true, true,
-         {infoLine("Using default PRIMARY_GPU device")}, -1},
-        {"match in the middle", 7, {0, false, 1, {fakeDevice(5), fakeDevice(7), fakeDevice(9)}}, true, true, {}, 1},
-        {"no match", 8, {0, false, 1, {fakeDevice(5), fakeDevice(7), fakeDevice(9)}}, true, false,
-         {errorLine("Unable to find device with matching device_id")}, -1},
-        {"first of two equal ids", 7, {0, false, 1, {fakeDevice(7), fakeDevice(7, 1)}}, true, true, {}, 0},
-        {"bad version after the match is not examined", 5, {0, false, 1, {fakeDevice(5), fakeDevice(9, 2)}}, true,
-         true, {}, 0},
-        {"bad version before the match", 9, {0, false, 1, {fakeDevice(5, 2), fakeDevice(9)}}, true, true,
-         {warnLine("Invalid hardware info version, defaulting to PRIMARY_GPU")}, -1},
-        {"negative id compares as 32 bits", -1, {0, false, 1, {fakeDevice(0xFFFFFFFFu)}}, true, true, {}, 0},
-        {"query fails", 7, {3, false, 1, {fakeDevice(7)}}, true, true,
-         {warnLine("Failed to get platform info, defaulting to PRIMARY_GPU")}, -1},
-        {"query gives no info", 7, {0, true, 1, {}}, true, true,
-         {warnLine("Failed to get platform info, defaulting to PRIMARY_GPU")}, -1},
-        {"platform version 2", 7, {0, false, 2, {fakeDevice(7)}}, true, true,
-         {warnLine("Invalid platform info version, defaulting to PRIMARY_GPU")}, -1},
-        {"no devices", 7, {0, false, 1, {}}, true, true,
-         {warnLine("Invalid number of platform hardware devices, defaulting to PRIMARY_GPU")}, -1},
-        {"never bound", 7, {0, false, 1, {fakeDevice(7)}}, false, true,
-         {warnLine("deviceGetPlatformInfo undefined, defaulting to PRIMARY_GPU")}, -1},
-    };
-    for (const auto& c : cases) {
-        BackendPtr backend = backendForDevice(c.deviceId);
-        if (c.bound) {
-            ASSERT_TRUE(backend->bindProviderFunction(&fakeGetProviders)) << c.name;
+    const tools::kalder::ConfigDocument cases = readCases("devices.json");
+    for (const auto& c : cases.GetArray()) {
+        const std::string name = c["name"].GetString();
+        BackendPtr backend = backendForDevice(c["device_id"].GetInt());
+        if (!c.HasMember("bound") || c["bound"].GetBool()) {
+            ASSERT_TRUE(backend->bindProviderFunction(&fakeGetProviders)) << name;
         }
-        fakePlatform() = c.platform;
+        FakePlatform& platform = fakePlatform();
+        platform = FakePlatform{};
+        platform.status = c.HasMember("status") ? c["status"].GetInt() : 0;
+        platform.noInfo = c.HasMember("no_info");
+        platform.version = c.HasMember("version") ? c["version"].GetUint() : 1;
+        if (c.HasMember("devices")) {
+            for (const auto& d : c["devices"].GetArray()) platform.devices.push_back(fakeDevice(d[0].GetUint(), d[1].GetUint()));
+        }
         captureLogsOf(*backend);
         list = kUntouchedList;
         count = kUntouchedCount;
-        EXPECT_EQ(backend->getDeviceConfigs(&list, &count), c.result) << c.name;
-        EXPECT_EQ(capturedLines(), c.lines) << c.name;
-        if (c.deviceId == 0) {
-            EXPECT_EQ(fakePlatform().queries, 0);
+        EXPECT_EQ(backend->getDeviceConfigs(&list, &count), !c.HasMember("result")) << name;
+        EXPECT_EQ(capturedLines(), expectedLog(c)) << name;
+        if (c["device_id"].GetInt() == 0) {
+            EXPECT_EQ(fakePlatform().queries, 0) << name;
         }
-        if (c.selectedIndex >= 0) {
-            expectSelected(list, count, c.platform.devices[static_cast<size_t>(c.selectedIndex)]);
+        if (c.HasMember("selects")) {
+            expectSelected(list, count, platform.devices[c["selects"].GetUint()]);
         } else {
-            EXPECT_EQ(list, kUntouchedList) << c.name;
-            EXPECT_EQ(count, kUntouchedCount) << c.name;
+            EXPECT_EQ(list, kUntouchedList) << name;
+            EXPECT_EQ(count, kUntouchedCount) << name;
         }
     }
 }

@@ -12,7 +12,6 @@
 #include "BackendExtensions/GPUBackendExtensions/ConfigSchema.h"
 #include "Lint.h"
 #include "support/Command.h"
-#include "support/Env.h"
 #include "support/TempFiles.h"
 
 namespace vek::test {

@@ -40,11 +40,12 @@ TEST(Logger, DeliversUpToTheMaximumLevel) {
 
 void otherCallback(const char*, uint32_t, uint64_t, va_list) { FAIL() << "the replaced logger was called"; }
 
+// A refused install (null callback, a level outside 1 to 5) leaves the
+// current logger in place; an accepted one replaces it.
 TEST(Logger, ReplacementAndRefusedInstall) {
     BackendPtr backend = makeBackend();
     ASSERT_TRUE(backend->installLogger(&otherCallback, VEK_LOG_LEVEL_DEBUG));
-    captureLogsOf(*backend);  // replaces otherCallback
-    // Refused installs leave captureLog in place.
+    captureLogsOf(*backend);
     EXPECT_FALSE(backend->installLogger(nullptr, VEK_LOG_LEVEL_INFO));
     for (int32_t level : {0, 6, -1, INT32_MIN, INT32_MAX}) EXPECT_FALSE(backend->installLogger(&otherCallback, level));
     backend->getBackendConfigs(nullptr, nullptr);

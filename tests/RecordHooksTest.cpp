@@ -25,19 +25,16 @@ TEST(RecordHooks, NullCellsAreRefusedAndLeaveTheHostsCellsAlone) {
     ConfigList list = nullptr;
     GraphConfigList graphs = nullptr;
     uint32_t count = 5;
-    EXPECT_FALSE(backend->getBackendConfigs(&list, nullptr));
-    EXPECT_FALSE(backend->getBackendConfigs(nullptr, &count));
-    EXPECT_FALSE(backend->getContextConfigs(&list, nullptr));
-    EXPECT_FALSE(backend->getContextConfigs(nullptr, &count));
-    EXPECT_FALSE(backend->getGraphConfigs(&graphs, nullptr));
-    EXPECT_FALSE(backend->getGraphConfigs(nullptr, &count));
-    EXPECT_EQ(list, nullptr);
-    EXPECT_EQ(graphs, nullptr);
-    EXPECT_EQ(count, 5u);
-    EXPECT_EQ(capturedLines(),
-              (std::vector<LogLine>{errorLine("Invalid backend config args"), errorLine("Invalid backend config args"),
-                                    errorLine("Invalid context config args"), errorLine("Invalid context config args"),
-                                    errorLine("Invalid graph config args"), errorLine("Invalid graph config args")}));
+    const bool answers[] = {backend->getBackendConfigs(&list, nullptr), backend->getBackendConfigs(nullptr, &count),
+                            backend->getContextConfigs(&list, nullptr), backend->getContextConfigs(nullptr, &count),
+                            backend->getGraphConfigs(&graphs, nullptr), backend->getGraphConfigs(nullptr, &count)};
+    for (bool answer : answers) EXPECT_FALSE(answer);
+    EXPECT_TRUE(list == nullptr && graphs == nullptr && count == 5u);
+    std::vector<LogLine> expected;
+    for (const char* which : {"backend", "backend", "context", "context", "graph", "graph"}) {
+        expected.push_back(errorLine(std::string("Invalid ") + which + " config args"));
+    }
+    EXPECT_EQ(capturedLines(), expected);
 }
 
 TEST(RecordHooks, RepeatedCallsAndReleasesRebuildInPlace) {

@@ -61,6 +61,7 @@ bool GPUBackend::selectProvider(GetProvidersFn getProviders) {
     tools::kalder::ApiVersionRecord version{};
     if (boundProvider.getApiVersion != nullptr) boundProvider.getApiVersion(&version);
     if (version.backendApiMajor == kBackendApiMajor && version.backendApiMinor >= kBackendApiMinor) return true;
+    // The missing space in "matchescurrent" is part of the message hosts know.
     VEK_LOG(VEK_LOG_LEVEL_ERROR,
             "Backend version mismatch. Please use version of backend that matchescurrent backend API Definition "
             "version.");

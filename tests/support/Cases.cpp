@@ -23,4 +23,23 @@ std::string compact(const tools::kalder::ConfigValue& value) {
     return std::string(buffer.GetString(), buffer.GetSize());
 }
 
+std::vector<std::string> strings(const tools::kalder::ConfigValue& c, const char* name) {
+    std::vector<std::string> out;
+    if (c.HasMember(name)) {
+        for (const auto& item : c[name].GetArray()) out.emplace_back(item.GetString(), item.GetStringLength());
+    }
+    return out;
+}
+
+std::vector<LogLine> expectedLog(const tools::kalder::ConfigValue& c) {
+    std::vector<LogLine> log;
+    for (const std::string& text : strings(c, "log")) {
+        const size_t bar = text.find(" | ");
+        const std::string format = text.substr(2, bar == std::string::npos ? std::string::npos : bar - 2);
+        const std::string message = bar == std::string::npos ? "" : text.substr(bar + 3);
+        log.push_back(text[0] == 'E' ? errorLine(format, message) : text[0] == 'W' ? warnLine(format, message) : infoLine(format, message));
+    }
+    return log;
+}
+
 }  // namespace vek::test

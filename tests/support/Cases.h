@@ -4,8 +4,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "BackendExtensions/ConfigJson.h"
+#include "LogCapture.h"
 
 namespace vek::test {
 
@@ -13,5 +15,13 @@ tools::kalder::ConfigDocument readCases(const std::string& name);
 
 // The value as compact JSON text.
 std::string compact(const tools::kalder::ConfigValue& value);
+
+// The texts of the case's array `name`; none when it has no such member.
+std::vector<std::string> strings(const tools::kalder::ConfigValue& c, const char* name);
+
+// The case's "log": lines as "I Graph name: %s | Graph name: g", the level
+// (E, W or I), the format text and, where the format takes arguments, the
+// message it makes.
+std::vector<LogLine> expectedLog(const tools::kalder::ConfigValue& c);
 
 }  // namespace vek::test

@@ -1,6 +1,7 @@
 #include "Command.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #if !defined(_WIN32)
 #include <sys/wait.h>
@@ -31,6 +32,22 @@ CommandResult runCommand(const std::string& commandLine, bool withErrors) {
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
     return result;
+}
+
+void setEnv(const std::string& name, const std::string& value) {
+#if defined(_WIN32)
+    _putenv_s(name.c_str(), value.c_str());
+#else
+    setenv(name.c_str(), value.c_str(), 1);
+#endif
+}
+
+void unsetEnv(const std::string& name) {
+#if defined(_WIN32)
+    _putenv_s(name.c_str(), "");
+#else
+    unsetenv(name.c_str());
+#endif
 }
 
 }  // namespace vek::test

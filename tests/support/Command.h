@@ -12,4 +12,9 @@ struct CommandResult {
 
 CommandResult runCommand(const std::string& commandLine, bool withErrors = true);
 
+// Sets or removes an environment variable for the commands run after, and
+// for libraries such as the substitute backend that read it.
+void setEnv(const std::string& name, const std::string& value);
+void unsetEnv(const std::string& name);
+
 }  // namespace vek::test

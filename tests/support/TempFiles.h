@@ -1,4 +1,4 @@
-// Real files on disk for the configuration tests and the fuzz targets, in one
+// Real files on disk for the configuration tests and the fuzz target, in one
 // directory of this process that is removed at exit.
 #pragma once
 
