@@ -7,7 +7,7 @@
 #include <string>
 
 #include "BackendExtensions/GPUBackendExtensions/GPUBackend.h"
-#include "support/LintVerdict.h"
+#include "support/Cases.h"
 #include "support/LogCapture.h"
 #include "support/RecordCheck.h"
 #include "support/TempFiles.h"

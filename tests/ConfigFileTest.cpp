@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "support/LintVerdict.h"
+#include "support/Cases.h"
 #include "support/LogCapture.h"
 #include "support/Plugin.h"
 #include "support/TempFiles.h"

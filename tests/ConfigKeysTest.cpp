@@ -38,9 +38,9 @@ TEST(ConfigKeys, WalkInDocumentOrderAndStandOnlyWhereTheLookupWould) {
 // The table and the schema name the same keys, in the same order, with the
 // same types and the same enumerations.
 TEST(ConfigKeys, TableAgreesWithTheSchema) {
-    rapidjson::Document schema;
+    tools::kalder::ConfigDocument schema;
     schema.Parse(gpu::configSchema);
-    const rapidjson::Value& properties = schema["properties"];
+    const tools::kalder::ConfigValue& properties = schema["properties"];
     ASSERT_EQ(properties.MemberCount(), std::size(gpu::kConfigKeys));
     const char* const kTypes[] = {"array", "string", "boolean", "integer"};  // by KeyType
     size_t i = 0;
@@ -48,10 +48,7 @@ TEST(ConfigKeys, TableAgreesWithTheSchema) {
         const gpu::ConfigKey& key = gpu::kConfigKeys[i++];
         EXPECT_STREQ(property.name.GetString(), key.name);
         EXPECT_STREQ(property.value["type"].GetString(), kTypes[static_cast<int>(key.type)]) << key.name;
-        std::vector<std::string> schemaTexts, tableTexts;
-        if (property.value.HasMember("enum")) {
-            for (const auto& text : property.value["enum"].GetArray()) schemaTexts.emplace_back(text.GetString());
-        }
+        std::vector<std::string> schemaTexts = strings(property.value, "enum"), tableTexts;
         for (size_t t = 0; t < key.enumCount; ++t) tableTexts.emplace_back(key.enumTexts[t].text);
         std::sort(schemaTexts.begin(), schemaTexts.end());
         std::sort(tableTexts.begin(), tableTexts.end());

@@ -11,6 +11,7 @@
 
 #include "BackendExtensions/GPUBackendExtensions/ConfigSchema.h"
 #include "Lint.h"
+#include "support/Cases.h"
 #include "support/Command.h"
 #include "support/TempFiles.h"
 
@@ -31,10 +32,7 @@ TEST(HostRunner, RunsEveryExample) {
     }
     const CommandResult bundled = runCommand(kRunner + " run --log-level=ERROR");
     EXPECT_EQ(bundled.exitCode, 0) << bundled.output;
-    for (const char* line : {"  TuningMode                  true\n", "  PerfHint                    HIGH\n",
-                             "  detector: precision FP16, memory optimizations on, node optimizations off, "
-                             "queue recording on\n",
-                             "Device: hardware device 1\n"}) {
+    for (const char* line : {"  PerfHint                    HIGH\n", "Device: hardware device 1\n"}) {
         EXPECT_TRUE(contains(bundled.output, line)) << line << "\n" << bundled.output;
     }
     EXPECT_FALSE(contains(bundled.output, "INFO")) << "--log-level=ERROR hides info messages";
@@ -44,9 +42,7 @@ TEST(HostRunner, JsonForScripts) {
     rapidjson::Document document;
     CommandResult result = runCommand(kRunner + " run --json --log-level error " + kExamples + "/fp16-two-graphs.json");
     ASSERT_FALSE(document.Parse(result.output.c_str()).HasParseError()) << result.output;
-    EXPECT_STREQ(document["graphs"][1]["name"].GetString(), "decoder");
     EXPECT_STREQ(document["graphs"][1]["precisionMode"].GetString(), "FP16");
-    EXPECT_TRUE(document["device"].IsNull());
 
     const std::string refused = writeTempFile(R"({"perf_hint": "max"})");
     result = runCommand(kRunner + " run --json " + refused, false);
@@ -57,12 +53,8 @@ TEST(HostRunner, JsonForScripts) {
 
     result = runCommand(kRunner + " check --json " + refused, false);
     ASSERT_FALSE(document.Parse(result.output.c_str()).HasParseError()) << result.output;
-    const rapidjson::Value& diagnostic = document["diagnostics"][0];
-    EXPECT_FALSE(document["valid"].GetBool());
-    EXPECT_EQ(diagnostic["line"].GetUint(), 1u);
-    EXPECT_EQ(diagnostic["column"].GetUint(), 15u);
-    EXPECT_STREQ(diagnostic["key"].GetString(), "/perf_hint");
-    EXPECT_STREQ(diagnostic["allowed"][2].GetString(), "\"low\"");
+    EXPECT_STREQ(document["diagnostics"][0]["key"].GetString(), "/perf_hint");
+    EXPECT_STREQ(document["diagnostics"][0]["allowed"][2].GetString(), "\"low\"");
 }
 
 // One file per usual mistake in tests/lint, and the exact lines the check
@@ -97,10 +89,9 @@ TEST(HostRunner, DevicesAndKeys) {
     CommandResult result = runCommand(kRunner + " devices");
     unsetEnv("VEK_SUBSTITUTE_DEVICES");
     EXPECT_EQ(result.exitCode, 0) << result.output;
-    for (const char* line : {"Backend API 3.13\n", "Platform version 1, 2 hardware device(s):\n",
-                             "  hardware id 5, device version 1\n", "  hardware id 7, device version 2\n"}) {
-        EXPECT_TRUE(contains(result.output, line)) << line << "\n" << result.output;
-    }
+    EXPECT_TRUE(contains(result.output, "Backend API 3.13\nPlatform version 1, 2 hardware device(s):\n"
+                                        "  hardware id 5, device version 1\n  hardware id 7, device version 2\n"))
+        << result.output;
     result = runCommand(kRunner + " run " + writeTempFile(R"({"graph_names": ["g"], "device_id": 99})"));
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(contains(result.output, "device_id 99 matches no hardware device of")) << result.output;
@@ -113,32 +104,22 @@ TEST(HostRunner, DevicesAndKeys) {
         << result.output;
 }
 
+// Bad usage and libraries that cannot be loaded (tests/cases/runner.json).
 TEST(HostRunner, ClearErrors) {
-    const std::string missing = makeTempDirectory() + "/nothing.so";
-    const struct {
-        std::string arguments;
-        int exitCode;
-        const char* message;
-    } cases[] = {
-        {"--help", 0, "Usage: vekhost"},
-        {"--version", 0, "vekhost (VekGpuKalderExtensions) "},
-        {"--frobnicate run", 2, "unknown option --frobnicate"},
-        {"", 2, "no command given"},
-        {"check", 2, "check needs a configuration file"},
-        {"--log-level 9 run", 2, "--log-level takes"},
-        {"--plugin " + missing + " run", 2, "cannot load the plug-in"},
-        {"--plugin " + std::string(VEK_SUBSTITUTE_BACKEND_PATH) + " run", 2,
-         "is no backend extension: it does not export createBackendInterface"},
-        {"--backend " + missing + " run", 2, "cannot load the GPU backend library"},
-        {"--backend " + missing + " devices", 2, "cannot load the GPU backend library"},
-        {"--backend " + std::string(VEK_PLUGIN_PATH) + " run", 1, "vekhost: bindBackendLibrary returned false"},
-        {"run " + missing, 1, "1:1: error: cannot read the file"},
-        {"check " + makeTempDirectory(), 1, "1:1: error: cannot read the file"},
-    };
-    for (const auto& c : cases) {
-        const CommandResult result = runCommand(kRunner + " " + c.arguments);
-        EXPECT_EQ(result.exitCode, c.exitCode) << c.arguments << "\n" << result.output;
-        EXPECT_TRUE(contains(result.output, c.message)) << c.arguments << "\n" << result.output;
+    const std::string directory = makeTempDirectory();
+    const std::map<std::string, std::string> places = {{"{missing}", directory + "/nothing.so"},
+                                                       {"{directory}", directory},
+                                                       {"{plugin}", VEK_PLUGIN_PATH},
+                                                       {"{substitute}", VEK_SUBSTITUTE_BACKEND_PATH}};
+    const tools::kalder::ConfigDocument cases = readCases("runner.json");
+    for (const auto& c : cases.GetArray()) {
+        std::string arguments = c["args"].GetString();
+        for (const auto& [name, place] : places) {
+            if (const size_t at = arguments.find(name); at != std::string::npos) arguments.replace(at, name.size(), place);
+        }
+        const CommandResult result = runCommand(kRunner + " " + arguments);
+        EXPECT_EQ(result.exitCode, c["exit"].GetInt()) << arguments << "\n" << result.output;
+        EXPECT_TRUE(contains(result.output, c["says"].GetString())) << arguments << "\n" << result.output;
     }
 }
 

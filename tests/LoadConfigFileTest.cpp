@@ -1,9 +1,9 @@
 // From a configuration file to settings, as the host receives them through
-// the record hooks: every key's entries and messages, and every failure.
+// the record hooks: every key's entries and messages, every failure, and the
+// schema's report on a file it refuses.
 #include <gtest/gtest.h>
 
 #include "support/Cases.h"
-#include "support/LintVerdict.h"
 #include "support/LogCapture.h"
 #include "support/Plugin.h"
 #include "support/RecordCheck.h"
@@ -66,18 +66,36 @@ TEST(LoadConfigFile, SecondLoadStartsFromFreshSettings) {
             "kernel_repo_path": "repo", "precision_mode": "fp16"})")));
     ASSERT_TRUE(backend->loadConfigFile(
         writeTempFile(R"({"graph_names": ["b"], "tuning_mode": false, "performance_cache_dir": "second"})")));
-    const Records second = readRecords(*backend);
-    EXPECT_EQ(options(second.backend), (std::vector<std::string>{"0 flag:0", "1 text:second"}));
-    EXPECT_TRUE(second.context.empty());
-    EXPECT_EQ(second.graphs, std::vector<std::string>{"b"});
-    EXPECT_EQ(second.graphOptions, "p3 m0 n0 q0");
-
     // A load that fails before the keys changes nothing.
     EXPECT_FALSE(backend->loadConfigFile(writeTempFile("{")));
     EXPECT_FALSE(backend->loadConfigFile(writeTempFile(R"({"device_id": 1})")));
-    const Records after = readRecords(*backend);
-    EXPECT_EQ(after.backend, second.backend);
-    EXPECT_EQ(after.graphs, second.graphs);
+    const Records records = readRecords(*backend);
+    EXPECT_EQ(options(records.backend), (std::vector<std::string>{"0 flag:0", "1 text:second"}));
+    EXPECT_TRUE(records.context.empty());
+    EXPECT_EQ(records.graphs, std::vector<std::string>{"b"});
+    EXPECT_EQ(records.graphOptions, "p3 m0 n0 q0");
+}
+
+// The exact location and schema report of every case in
+// tests/cases/reports.json.
+TEST(SchemaReport, ExactReports) {
+    const tools::kalder::ConfigDocument cases = readCases("reports.json");
+    for (const auto& c : cases.GetArray()) {
+        const std::string content = compact(c["config"]), location = c["location"].GetString();
+        const std::string path = writeTempFile(content);
+        BackendPtr backend = makeBackend();
+        captureLogsOf(*backend);
+        EXPECT_FALSE(backend->loadConfigFile(path)) << content;
+        EXPECT_TRUE(lintFindsError(path)) << "the runner's check disagrees on " << content;
+        EXPECT_EQ(capturedLines(),
+                  (std::vector<LogLine>{
+                      errorLine("Input file does not adhere to schema, error in key: %s",
+                                "Input file does not adhere to schema, error in key: " + location),
+                      errorLine("Schema error:\n%s", "Schema error:\n" + location + compact(c["report"])),
+                      errorLine("Config does not match schema"),
+                  }))
+            << content;
+    }
 }
 
 }  // namespace

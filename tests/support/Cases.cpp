@@ -1,5 +1,8 @@
 #include "Cases.h"
 
+#include "BackendExtensions/GPUBackendExtensions/ConfigSchema.h"
+#include "Lint.h"
+
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -41,5 +44,22 @@ std::vector<LogLine> expectedLog(const tools::kalder::ConfigValue& c) {
     }
     return log;
 }
+
+namespace {
+
+const tools::kalder::ConfigDocument& schema() {
+    static const tools::kalder::ConfigDocument parsed = [] {
+        tools::kalder::ConfigDocument document;
+        document.Parse(gpu::configSchema, gpu::configSchemaSize);
+        return document;
+    }();
+    return parsed;
+}
+
+}  // namespace
+
+bool lintFindsError(const std::string& path) { return host::lintConfigFile(path, schema()).hasError(); }
+
+bool lintFindsErrorInText(std::string_view text) { return host::lintConfigText(text, schema()).hasError(); }
 
 }  // namespace vek::test

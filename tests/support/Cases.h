@@ -1,9 +1,11 @@
-// Test cases kept as data in tests/cases/*.json: an array of objects, each
-// with the configuration to load ("config", written out compactly as the
-// file's text) and what must follow from it.
+// Test cases kept as data in tests/cases/*.json (an array of objects, each
+// with the configuration to load, "config", written out compactly as the
+// file's text, and what must follow from it), and the runner's check held
+// against the plug-in's verdict on a file.
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "BackendExtensions/ConfigJson.h"
@@ -19,9 +21,13 @@ std::string compact(const tools::kalder::ConfigValue& value);
 // The texts of the case's array `name`; none when it has no such member.
 std::vector<std::string> strings(const tools::kalder::ConfigValue& c, const char* name);
 
-// The case's "log": lines as "I Graph name: %s | Graph name: g", the level
-// (E, W or I), the format text and, where the format takes arguments, the
-// message it makes.
+// The case's "log", lines as "I Graph name: %s | Graph name: g": the level
+// (E, W or I), the format text and the message it makes, if it differs.
 std::vector<LogLine> expectedLog(const tools::kalder::ConfigValue& c);
+
+// Whether the runner's check, read with the plug-in's schema, finds an error
+// in the file (or text): it must exactly when the plug-in refuses it.
+bool lintFindsError(const std::string& path);
+bool lintFindsErrorInText(std::string_view text);
 
 }  // namespace vek::test

@@ -12,14 +12,9 @@ namespace vek::test {
 CommandResult runCommand(const std::string& commandLine, bool withErrors) {
     CommandResult result;
 #if defined(_WIN32)
-    const std::string full = commandLine + (withErrors ? " 2>&1" : " 2>NUL");
+    FILE* pipe = _popen((commandLine + (withErrors ? " 2>&1" : " 2>NUL")).c_str(), "r");
 #else
-    const std::string full = commandLine + (withErrors ? " 2>&1" : " 2>/dev/null");
-#endif
-#if defined(_WIN32)
-    FILE* pipe = _popen(full.c_str(), "r");
-#else
-    FILE* pipe = popen(full.c_str(), "r");
+    FILE* pipe = popen((commandLine + (withErrors ? " 2>&1" : " 2>/dev/null")).c_str(), "r");
 #endif
     if (pipe == nullptr) return result;
     char buffer[4096];

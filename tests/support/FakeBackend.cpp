@@ -11,18 +11,6 @@ tools::kalder::PlatformInfo platformRecord{};
 std::vector<ProviderRecord> providerRecords;
 std::vector<const ProviderRecord*> providerPointers;
 
-}  // namespace
-
-FakeApiVersion& fakeApiVersion() { return apiVersion; }
-FakePlatform& fakePlatform() { return platformAnswer; }
-
-void resetFakeBackend() {
-    apiVersion = FakeApiVersion{};
-    platformAnswer = FakePlatform{};
-    providerRecords.clear();
-    providerPointers.clear();
-}
-
 int64_t fakeGetApiVersion(tools::kalder::ApiVersionRecord* version) {
     std::memcpy(version, apiVersion.numbers, sizeof apiVersion.numbers);
     return -1;  // not examined
@@ -37,6 +25,18 @@ int64_t fakePlatformInfo(const void*, const tools::kalder::PlatformInfo** info) 
     platformRecord.hwDevices = platformAnswer.devices.data();
     *info = &platformRecord;
     return platformAnswer.status;
+}
+
+}  // namespace
+
+FakeApiVersion& fakeApiVersion() { return apiVersion; }
+FakePlatform& fakePlatform() { return platformAnswer; }
+
+void resetFakeBackend() {
+    apiVersion = FakeApiVersion{};
+    platformAnswer = FakePlatform{};
+    providerRecords.clear();
+    providerPointers.clear();
 }
 
 ProviderRecord fakeProvider(uint32_t backendId, bool platform, bool version) {

@@ -1,4 +1,4 @@
-// A GPU backend library defined by a test or a fuzz target: provider lists,
+// A GPU backend library defined by a test: provider lists,
 // API versions and device platforms, for binding through slot 3. The
 // substitute backend library covers binding by handle.
 #pragma once
@@ -30,9 +30,6 @@ struct FakePlatform {
 FakeApiVersion& fakeApiVersion();
 FakePlatform& fakePlatform();
 void resetFakeBackend();
-
-int64_t fakeGetApiVersion(tools::kalder::ApiVersionRecord* version);
-int64_t fakePlatformInfo(const void* reserved, const tools::kalder::PlatformInfo** info);
 
 // A provider record with the fake functions; `platform` or `version` false
 // leaves deviceGetPlatformInfo or getApiVersion null.

@@ -1,7 +1,7 @@
 #include "RecordCheck.h"
 
+#include <algorithm>
 #include <cstring>
-#include <ostream>
 
 namespace vek::test {
 namespace {
@@ -11,15 +11,13 @@ using gpu::GpuGraphOptions;
 using gpu::GpuOptionEntry;
 using namespace tools::kalder;
 
-void require(bool condition, const std::string& rule, Problems& problems) {
+bool require(bool condition, const std::string& rule, Problems& problems) {
     if (!condition) problems.push_back(rule);
+    return condition;
 }
 
 bool zero(const uint8_t* bytes, size_t from, size_t to) {
-    for (size_t i = from; i < to; ++i) {
-        if (bytes[i] != 0) return false;
-    }
-    return true;
+    return std::all_of(bytes + from, bytes + to, [](uint8_t byte) { return byte == 0; });
 }
 
 // The entry's value by the kind of its option, as the key table gives it.
@@ -54,8 +52,7 @@ std::vector<Option> readOptionList(ConfigList list, uint32_t count, gpu::KeyTarg
         require(list == nullptr, "an empty option list is handed out as null", problems);
         return options;
     }
-    require(list != nullptr && count >= 2, "N entries are handed out as N + 1 pointers", problems);
-    if (list == nullptr || count < 2) return options;
+    if (!require(list != nullptr && count >= 2, "N entries are handed out as N + 1 pointers", problems)) return options;
     require(list[count - 1] == nullptr, "the option list ends with a null", problems);
     for (uint32_t i = 0; i + 1 < count; ++i) {
         const ConfigRecord* record = list[i];
@@ -73,9 +70,9 @@ std::vector<std::string> readGraphList(GraphConfigList list, uint32_t count, std
     std::vector<std::string> names;
     if (count == 0) return names;  // the list is not to be read
     const ConfigRecord* const* shared = list[0]->configs;
-    require(shared != nullptr && shared[0] != nullptr && shared[1] == nullptr, "one graph record, then a null",
-            problems);
-    if (shared == nullptr || shared[0] == nullptr) return names;
+    if (!require(shared != nullptr && shared[0] != nullptr && shared[1] == nullptr, "one graph record, then a null", problems)) {
+        return names;
+    }
     require(shared[0]->kind == 0, "the graph record has kind 0", problems);
     GpuGraphOptions block{};
     std::memcpy(&block, shared[0]->data, sizeof block);
@@ -94,9 +91,10 @@ std::vector<std::string> readGraphList(GraphConfigList list, uint32_t count, std
 
 HwDeviceInfo readDeviceList(DeviceConfigList list, uint32_t count, Problems& problems) {
     HwDeviceInfo device{};
-    require(count == 2 && list != nullptr && list[0] != nullptr && list[1] == nullptr,
-            "one device record, then a null", problems);
-    if (count != 2 || list == nullptr || list[0] == nullptr) return device;
+    if (!require(count == 2 && list != nullptr && list[0] != nullptr && list[1] == nullptr, "one device record, then a null",
+                 problems)) {
+        return device;
+    }
     const auto* platform = static_cast<const PlatformInfo*>(list[0]->data);
     require(list[0]->kind == 1 && platform->version == 1 && platform->hwDeviceCount == 1,
             "a device record of kind 1 with a platform of one device", problems);
@@ -117,10 +115,6 @@ Records readRecords(IBackend& backend) {
     require(backend.getGraphConfigs(&graphs, &count), "slot 12 succeeds", records.problems);
     records.graphs = readGraphList(graphs, count, records.graphOptions, records.problems);
     return records;
-}
-
-std::ostream& operator<<(std::ostream& out, const Option& option) {
-    return out << "(" << option.option << ", " << option.value << ")";
 }
 
 }  // namespace vek::test

@@ -1,7 +1,7 @@
 // What a host reads from the record hooks, and the rules those records keep:
 // counts and terminators, kinds, one option block shared by every graph,
 // values the key table knows, zero padding. Shared by the tests and the fuzz
-// targets; a broken rule is described in `problems`, never asserted here.
+// target; a broken rule is described in `problems`, never asserted here.
 #pragma once
 
 #include <string>
@@ -23,8 +23,7 @@ struct Option {
 };
 
 struct Records {
-    std::vector<Option> backend;
-    std::vector<Option> context;
+    std::vector<Option> backend, context;
     std::vector<std::string> graphs;
     std::string graphOptions;  // the one block all graphs share: "p3 m0 n0 q0"
     Problems problems;
@@ -41,7 +40,5 @@ std::vector<std::string> readGraphList(tools::kalder::GraphConfigList list, uint
                                        Problems& problems);
 tools::kalder::HwDeviceInfo readDeviceList(tools::kalder::DeviceConfigList list, uint32_t count,
                                            Problems& problems);
-
-std::ostream& operator<<(std::ostream& out, const Option& option);
 
 }  // namespace vek::test

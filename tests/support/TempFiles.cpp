@@ -29,10 +29,7 @@ struct TempRoot {
     }
 };
 
-std::string nextPath(const std::string& suffix) {
-    static std::atomic<int> counter{0};
-    return tempPath("f" + std::to_string(counter++) + suffix);
-}
+std::atomic<int> files{0};
 
 }  // namespace
 
@@ -47,14 +44,14 @@ void writeFile(const std::string& path, const std::string& content) {
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-std::string writeTempFile(const std::string& content, const std::string& suffix) {
-    const std::string path = nextPath(suffix);
+std::string writeTempFile(const std::string& content) {
+    const std::string path = tempPath("f" + std::to_string(files++) + ".json");
     writeFile(path, content);
     return path;
 }
 
 std::string makeTempDirectory() {
-    const std::string path = nextPath("");
+    const std::string path = tempPath("d" + std::to_string(files++));
     fs::create_directories(path);
     return path;
 }

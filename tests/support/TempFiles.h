@@ -13,7 +13,7 @@ std::string tempPath(const std::string& name);
 void writeFile(const std::string& path, const std::string& content);
 
 // Writes `content` to a new file and returns its path.
-std::string writeTempFile(const std::string& content, const std::string& suffix = ".json");
+std::string writeTempFile(const std::string& content);
 
 // A fresh empty directory.
 std::string makeTempDirectory();
