@@ -44,7 +44,7 @@ public:
             case KeyType::Flag: return flag(*entry, value->GetBool());
             case KeyType::Text:
                 return entry->enumTexts != nullptr ? enumeration(*entry, value->GetString())
-                                                   : text(*entry, value->GetString());
+                                                   : storeText(*entry, value->GetString());
             case KeyType::Integer: settings_.deviceId = value->GetInt(); return true;
         }
         return true;
@@ -91,7 +91,7 @@ private:
     // left pointing at text a repeated key replaced. The text is copied and
     // the entry made before anything changes, so running out of memory on
     // the way leaves the settings as they were.
-    bool text(const ConfigKey& entry, const char* text) {
+    bool storeText(const ConfigKey& entry, const char* text) {
         std::string replacement(text);
         appendEntry(entry);
         std::string& stored = settings_.*entry.storedText;
