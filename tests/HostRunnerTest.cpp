@@ -32,7 +32,8 @@ TEST(HostRunner, RunsEveryExample) {
     }
     const CommandResult bundled = runCommand(kRunner + " run --log-level=ERROR");
     EXPECT_EQ(bundled.exitCode, 0) << bundled.output;
-    for (const char* line : {"  PerfHint                    HIGH\n", "Device: hardware device 1\n"}) {
+    for (const char* line : {"  PerfHint                    HIGH\n", "  KernelRepoPath              \"/tmp/vek-kernels\"\n",
+                             "Device: hardware device 1\n"}) {
         EXPECT_TRUE(contains(bundled.output, line)) << line << "\n" << bundled.output;
     }
     EXPECT_FALSE(contains(bundled.output, "INFO")) << "--log-level=ERROR hides info messages";
