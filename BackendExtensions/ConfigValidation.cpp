@@ -14,6 +14,7 @@ namespace vek::tools::kalder {
 namespace {
 
 using rapidjson::SizeType;
+constexpr size_t kSchemaPoolChunk = 8 * 1024;
 using SchemaDocument = rapidjson::GenericSchemaDocument<ConfigValue, JsonPool>;
 using SchemaValidator =
     rapidjson::GenericSchemaValidator<SchemaDocument, rapidjson::BaseReaderHandler<rapidjson::UTF8<>, void>, JsonPool>;
@@ -110,17 +111,18 @@ private:
 }  // namespace
 
 bool validateConfig(const ConfigDocument& document, const std::string& schemaText) {
-    // The schema's objects live in pools of this call, which free them all,
-    // also when running out of memory leaves some half built.
-    JsonPool schemaPool, compiledPool, statePool;
-    ConfigDocument schemaJson(&schemaPool);
+    // The schema's objects live in a pool of this call, which frees them all,
+    // also when running out of memory leaves some half built. Small chunks:
+    // the schema is small, and a load should not touch memory it needs not.
+    JsonPool pool(kSchemaPoolChunk);
+    ConfigDocument schemaJson(&pool);
     schemaJson.Parse(schemaText.c_str());
     if (schemaJson.HasParseError()) {
         VEK_LOG(VEK_LOG_LEVEL_ERROR, "Backend provided schema is not valid JSON, check format");
         return false;
     }
-    const SchemaDocument schema = compileSchema(schemaJson, &compiledPool);
-    SchemaValidator validator(schema, &statePool);
+    const SchemaDocument schema = compileSchema(schemaJson, &pool);
+    SchemaValidator validator(schema, &pool);
     Recorder recorder(validator);
     if (document.Accept(recorder)) return true;
 

@@ -61,7 +61,7 @@ public:
         : parsed_(parsed), schema_(schema), diagnostics_(diagnostics) {}
 
     void run() {
-        walk(parsed_.document, &schema_, "", "");
+        walk(parsed_.document, &schema_, "", Place{"", 0});
         if (!parsed_.document.IsObject()) return;  // the plug-in reads no key of it
         checkDependencies();
         checkRepeatedKeys();
@@ -101,31 +101,38 @@ private:
         return pointer;
     }
 
+    // A value's place under its parent: a member's name, or an element's index.
+    struct Place {
+        const char* name;  // null for an array element
+        rapidjson::SizeType element;
+    };
+    // The key as the plug-in names it ("graph_names/1"), built only when told.
+    static std::string keyOf(const std::string& parent, Place place) {
+        return parent + (place.name != nullptr ? std::string(place.name) : std::to_string(place.element));
+    }
+
     // Returns the index of the spot after the value's subtree.
-    size_t walk(const Value& value, const Value* rule, const std::string& key, const std::string& prefix,
-                size_t index = 0) {
+    size_t walk(const Value& value, const Value* rule, const std::string& parent, Place place, size_t index = 0) {
         const Spot spot = parsed_.spots[index++];
-        if (rule != nullptr) checkRule(value, *rule, spot.value, key);
+        if (rule != nullptr) checkRule(value, *rule, spot.value, parent, place);
+        if (!value.IsObject() && !value.IsArray()) {
+            if (!value.IsNull()) leafSpots_.push_back(static_cast<uint32_t>(index - 1));
+            return index;
+        }
+        const bool root = &value == &parsed_.document;
+        const std::string prefix = root ? "" : keyOf(parent, place) + "/";
         if (value.IsObject()) {
             const Value* properties = rule != nullptr ? member(*rule, "properties") : nullptr;
             for (const auto& entry : value.GetObject()) {
-                const Spot memberSpot = parsed_.spots[index];
-                if (&value == &parsed_.document) {
-                    topLevel_.push_back({&entry.name, &entry.value, memberSpot});
-                }
+                if (root) topLevel_.push_back({&entry.name, &entry.value, parsed_.spots[index]});
                 const Value* childRule = properties != nullptr ? memberByName(*properties, entry.name) : nullptr;
-                const std::string name(entry.name.GetString());  // up to a NUL, as the plug-in names it
-                index = walk(entry.value, childRule, prefix + name, prefix + name + "/", index);
+                // The name up to a NUL, as the plug-in names it.
+                index = walk(entry.value, childRule, prefix, Place{entry.name.GetString(), 0}, index);
             }
-        } else if (value.IsArray()) {
+        } else {
             const Value* items = rule != nullptr ? member(*rule, "items") : nullptr;
             rapidjson::SizeType i = 0;
-            for (const Value& element : value.GetArray()) {
-                const std::string name = std::to_string(i++);
-                index = walk(element, items, prefix + name, prefix + name + "/", index);
-            }
-        } else if (!value.IsNull()) {
-            leafSpots_.push_back(static_cast<uint32_t>(index - 1));
+            for (const Value& element : value.GetArray()) index = walk(element, items, prefix, Place{nullptr, i++}, index);
         }
         return index;
     }
@@ -135,7 +142,7 @@ private:
         return found != object.MemberEnd() ? &found->value : nullptr;
     }
 
-    void checkRule(const Value& value, const Value& rule, size_t offset, const std::string& key) {
+    void checkRule(const Value& value, const Value& rule, size_t offset, const std::string& parent, Place place) {
         if (const Value* type = member(rule, "type")) {
             std::vector<std::string> types;
             if (type->IsString()) types.emplace_back(type->GetString());
@@ -143,7 +150,7 @@ private:
                 for (const Value& t : type->GetArray()) types.emplace_back(t.GetString());
             }
             const bool ok = std::any_of(types.begin(), types.end(), [&](const std::string& t) { return hasSchemaType(value, t); });
-            if (!ok) return typeError(offset, key, value, types);
+            if (!ok) return typeError(offset, keyOf(parent, place), value, types);
         }
         if (const Value* allowed = member(rule, "enum")) {
             std::vector<std::string> texts;
@@ -153,6 +160,7 @@ private:
                 texts.push_back(option.IsString() ? quoted(option.GetString()) : compact(option));
             }
             if (!listed) {
+                const std::string key = keyOf(parent, place);
                 report(offset, pointerOf(key), subject(key, value) + ", but it must be one of " + join(texts, " or "), texts);
                 reported_.push_back(offset);
             }
