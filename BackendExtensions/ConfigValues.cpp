@@ -12,15 +12,15 @@ using Value = ConfigValue;
 // One walk over the document, reusing one key buffer for every key.
 class KeyWalk {
 public:
-    explicit KeyWalk(const ConfigKeyVisitor& visit) : visit_(visit) {}
+    KeyWalk(const ConfigKeyVisitor& visit, FirstMembers& members) : visit_(visit), members_(members) {}
 
     bool object(const Value& object, bool direct, bool root) {
         for (const auto& member : object.GetObject()) {
             const size_t length = key_.size();
             const char* name = member.name.GetString();
             key_.append(name);  // up to the name's first NUL
-            const bool memberDirect = direct && isLookupSafe(member.name, root) &&
-                                      &object.FindMember(member.name)->value == &member.value;
+            const bool memberDirect =
+                direct && isLookupSafe(member.name, root) && members_.find(object, member.name) == &member;
             const bool go = value(member.value, memberDirect);
             key_.resize(length);
             if (!go) return false;
@@ -78,17 +78,18 @@ private:
     }
 
     const ConfigKeyVisitor& visit_;
+    FirstMembers& members_;
     std::string key_;
 };
 
 }  // namespace
 
-bool collectConfigKeys(const ConfigDocument& document, const ConfigKeyVisitor& visit) {
+bool collectConfigKeys(const ConfigDocument& document, const ConfigKeyVisitor& visit, FirstMembers& members) {
     if (!document.IsObject()) return true;
-    return KeyWalk(visit).object(document, true, true);
+    return KeyWalk(visit, members).object(document, true, true);
 }
 
-const Value* findConfigValue(const ConfigDocument& document, const std::string& key) {
+const Value* findConfigValue(const ConfigDocument& document, const std::string& key, FirstMembers& members) {
     if (key.empty()) {
         VEK_LOG(VEK_LOG_LEVEL_ERROR, "Empty key provided.");
         return nullptr;
@@ -99,13 +100,43 @@ const Value* findConfigValue(const ConfigDocument& document, const std::string& 
     const rapidjson::GenericPointer<Value, ThrowingAllocator> pointer(pointerText.c_str(), &allocator);
     // A key that is no valid pointer (a "~" not followed by 0 or 1) names nothing.
     if (!pointer.IsValid()) return nullptr;
-    return pointer.Get(document);
+    // Resolved as the pointer resolves itself, with the members found through the index.
+    const Value* at = &document;
+    for (size_t i = 0; i < pointer.GetTokenCount(); ++i) {
+        const auto& token = pointer.GetTokens()[i];
+        if (at->IsObject()) {
+            const FirstMembers::Member* member = members.find(*at, token.name, token.length);
+            if (member == nullptr) return nullptr;
+            at = &member->value;
+        } else if (at->IsArray()) {
+            if (token.index == rapidjson::kPointerInvalidIndex || token.index >= at->Size()) return nullptr;
+            at = &(*at)[token.index];
+        } else {
+            return nullptr;
+        }
+    }
+    return at;
+}
+
+const Value* getConfigValue(const ConfigDocument& document, const std::string& key, FirstMembers& members) {
+    const Value* value = findConfigValue(document, key, members);
+    if (value == nullptr) VEK_LOG(VEK_LOG_LEVEL_ERROR, "Invalid key: %s", key.c_str());
+    return value;
+}
+
+bool collectConfigKeys(const ConfigDocument& document, const ConfigKeyVisitor& visit) {
+    FirstMembers members;
+    return collectConfigKeys(document, visit, members);
+}
+
+const Value* findConfigValue(const ConfigDocument& document, const std::string& key) {
+    FirstMembers members;
+    return findConfigValue(document, key, members);
 }
 
 const Value* getConfigValue(const ConfigDocument& document, const std::string& key) {
-    const Value* value = findConfigValue(document, key);
-    if (value == nullptr) VEK_LOG(VEK_LOG_LEVEL_ERROR, "Invalid key: %s", key.c_str());
-    return value;
+    FirstMembers members;
+    return getConfigValue(document, key, members);
 }
 
 }  // namespace vek::tools::kalder

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "BackendExtensions/ConfigJson.h"
+#include "BackendExtensions/FirstMembers.h"
 
 namespace vek::tools::kalder {
 
@@ -28,5 +29,12 @@ const ConfigValue* findConfigValue(const ConfigDocument& document, const std::st
 // findConfigValue, logging "Invalid key: %s" when the key names nothing. The
 // value stays in the document; its reader takes it as the type it expects.
 const ConfigValue* getConfigValue(const ConfigDocument& document, const std::string& key);
+
+// The same three sharing one index of the document's large objects, so that
+// walking a file and looking up its keys costs time linear in the file
+// however many members an object holds. `members` serves one document.
+bool collectConfigKeys(const ConfigDocument& document, const ConfigKeyVisitor& visit, FirstMembers& members);
+const ConfigValue* findConfigValue(const ConfigDocument& document, const std::string& key, FirstMembers& members);
+const ConfigValue* getConfigValue(const ConfigDocument& document, const std::string& key, FirstMembers& members);
 
 }  // namespace vek::tools::kalder

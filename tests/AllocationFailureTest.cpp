@@ -203,7 +203,8 @@ void failEveryAllocation(const std::string& name, const std::string& config, lon
     EXPECT_GT(points, 0) << name;
 }
 
-// Every allocation of the bundled examples, and a sample of a large file.
+// Every allocation of the bundled examples and of an indexed object, and a
+// sample of a large file.
 TEST(AllocationFailures, EveryAllocationPoint) {
     for (const char* example : {"example.json", "tuning.json", "fp16-two-graphs.json", "kernel-repo.json", "device-selection.json"}) {
         failEveryAllocation(example, std::string(VEK_EXAMPLES_DIR) + "/" + example, 1);
@@ -212,6 +213,10 @@ TEST(AllocationFailures, EveryAllocationPoint) {
     for (int i = 0; i < 5000; ++i) large += (i > 0 ? ",\"graph-" : "\"graph-") + std::to_string(i) + "\"";
     large += R"(], "tuning_mode": true, "performance_cache_dir": "cache", "perf_hint": "low", "device_id": 2})";
     failEveryAllocation("5,000 graph names, every 7th allocation", writeTempFile(large), 7);
+    // An object large enough for the first-member index, names repeated.
+    std::string members = R"({"graph_names": ["g"])";
+    for (int i = 0; i < 40; ++i) members += ",\"x_graph_names_" + std::to_string(i % 25) + "\": \"n" + std::to_string(i) + "\"";
+    failEveryAllocation("an indexed object of 41 members", writeTempFile(members + "}"), 1);
 }
 
 }  // namespace

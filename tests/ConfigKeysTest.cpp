@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include <rapidjson/document.h>
+#include <rapidjson/pointer.h>
 
 #include "BackendExtensions/ConfigValues.h"
 #include "BackendExtensions/GPUBackendExtensions/ConfigSchema.h"
@@ -33,6 +34,37 @@ TEST(ConfigKeys, WalkInDocumentOrderAndStandOnlyWhereTheLookupWould) {
         });
         EXPECT_EQ(keys, strings(c, "keys")) << json;
     }
+}
+
+// Objects far larger than a configuration's own, holding repeated names and
+// names the lookup reads otherwise ("/", "~", NUL, empty) at their start
+// and end: every key leads to the value RapidJSON's own pointer finds, and
+// the walk stands on a value exactly where that pointer would.
+TEST(ConfigKeys, LargeObjectsAnswerAsRapidJsonsPointer) {
+    const std::string tricky = R"("a/b": 1, "t~1": 2, "t~": 3, "": {"": 4}, "z\u0000y": 5, "z": 6)";
+    std::string inner, outer;
+    for (int i = 0; i < 3000; ++i) {
+        inner += ",\"n" + std::to_string(i % 1000) + "\": " + std::to_string(i);
+        outer += ",\"m" + std::to_string(i % 700) + "\": [" + std::to_string(i) + ", {\"x\": true}]";
+    }
+    const std::string text = "{" + tricky + ", \"o\": {" + tricky + inner + "," + tricky + "}" + outer + ", " + tricky +
+                             R"(, "o": {"n7": "again", "a/b": 0}})";
+    tools::kalder::ConfigDocument document;
+    ASSERT_FALSE(document.Parse(text.c_str(), text.size()).HasParseError());
+    tools::kalder::FirstMembers members;
+    size_t keys = 0, direct = 0;
+    tools::kalder::collectConfigKeys(document, [&](const std::string& key, const tools::kalder::ConfigValue& value, bool isDirect) {
+        const rapidjson::GenericPointer<tools::kalder::ConfigValue> pointer((key[0] == '/' ? key : "/" + key).c_str());
+        const tools::kalder::ConfigValue* expected = pointer.IsValid() ? pointer.Get(document) : nullptr;
+        EXPECT_EQ(tools::kalder::findConfigValue(document, key, members), expected) << key;
+        EXPECT_TRUE(!isDirect || expected == &value) << key;
+        ++keys;
+        direct += isDirect;
+        return true;
+    }, members);
+    EXPECT_EQ(keys, 6 * 4u + 3000 + 2 * 3000 + 2);
+    // "z"; "o//" and "o/z"; the first n of each name; both leaves of the first m of each name.
+    EXPECT_EQ(direct, 1 + 2 + 1000 + 2 * 700u);
 }
 
 // The table and the schema name the same keys, in the same order, with the

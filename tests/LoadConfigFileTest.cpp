@@ -3,6 +3,8 @@
 // schema's report on a file it refuses.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "support/Cases.h"
 #include "support/LogCapture.h"
 #include "support/Plugin.h"
@@ -44,6 +46,28 @@ TEST(LoadConfigFile, EveryKey) {
     for (const auto& c : cases.GetArray()) {
         check(c["name"].GetString(), compact(c["config"]), c["loads"].GetBool(), expectedLog(c), c);
     }
+}
+
+// One object of thousands of members, names repeated among them, ending in a
+// name the lookup cannot read: the messages and graphs are those of the first
+// member of each name, as in an object of a few members, up to that name.
+TEST(LoadConfigFile, LargeObjectTakesTheFirstMemberOfEachName) {
+    std::string text = "{";
+    tools::kalder::ConfigDocument expected(rapidjson::kObjectType);
+    tools::kalder::ConfigValue graphs(rapidjson::kArrayType);
+    std::vector<LogLine> log;
+    for (int i = 0; i < 4000; ++i) {
+        const std::string first = "g" + std::to_string(i % 1500);
+        text += "\"x_graph_names_" + std::to_string(i % 1500) + "\": \"g" + std::to_string(i) + "\", ";
+        graphs.PushBack(tools::kalder::ConfigValue(first.c_str(), expected.GetAllocator()), expected.GetAllocator());
+        log.push_back(infoLine("Graph name: %s", "Graph name: " + first));
+    }
+    text += R"("graph_names~": "h"})";
+    for (const char* format : {"Invalid key: %s", "Unsupported key: %s"}) {
+        log.push_back(errorLine(format, std::string(format, std::strlen(format) - 2) + "graph_names~"));
+    }
+    expected.AddMember("graphs", graphs, expected.GetAllocator());
+    check("4,000 members", text, false, log, expected);
 }
 
 TEST(LoadConfigFile, ThreeHundredGraphNames) {

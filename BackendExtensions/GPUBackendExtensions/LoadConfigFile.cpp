@@ -139,9 +139,13 @@ bool GPUBackend::loadConfigFile(std::string path) try {
     KeyInterpreter interpreter(settings, *this);
     // Each key is looked up as a host would name it; where the walk already
     // stands on the value the lookup would find, the lookup is skipped.
-    return tools::kalder::collectConfigKeys(document, [&](const std::string& key, const Value& walked, bool direct) {
-        return interpreter.apply(key, direct ? &walked : tools::kalder::getConfigValue(document, key));
-    });
+    tools::kalder::FirstMembers members;
+    return tools::kalder::collectConfigKeys(
+        document,
+        [&](const std::string& key, const Value& walked, bool direct) {
+            return interpreter.apply(key, direct ? &walked : tools::kalder::getConfigValue(document, key, members));
+        },
+        members);
 } catch (...) {
     return hookFailed("loadConfigFile");
 }

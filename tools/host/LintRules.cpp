@@ -208,11 +208,12 @@ private:
         size_t leaf = 0;
         std::vector<std::string> known;
         for (const gpu::ConfigKey& key : gpu::kConfigKeys) known.emplace_back(key.name);
+        tools::kalder::FirstMembers members;
         tools::kalder::collectConfigKeys(parsed_.document, [&](const std::string& key, const Value& walked, bool direct) {
             const Spot spot = parsed_.spots[leafSpots_[leaf++]];
             // Told already by the schema's rules, which the plug-in applies first.
             if (std::binary_search(reported_.begin(), reported_.end(), spot.value)) return true;
-            const Value* value = direct ? &walked : tools::kalder::findConfigValue(parsed_.document, key);
+            const Value* value = direct ? &walked : tools::kalder::findConfigValue(parsed_.document, key, members);
             const gpu::ConfigKey* entry = gpu::findConfigKey(key);
             // A lookup that lands on another leaf (an earlier member of the
             // same name) is judged at that leaf, which holds the same key.
@@ -254,7 +255,7 @@ private:
                 }
             }
             return true;
-        });
+        }, members);
     }
 
     void notFound(size_t at, const std::string& key) {
