@@ -58,21 +58,24 @@ bool failNow() {
 
 }  // namespace
 
-extern "C" void* malloc(size_t size) { return failNow() ? nullptr : counted(__libc_malloc(size)); }
-extern "C" void* calloc(size_t count, size_t size) {
+// Visible to the plug-in, whatever visibility the build gives the program's
+// own symbols (clang applies -fvisibility=hidden to these definitions too).
+#define VEK_REPLACES [[gnu::visibility("default")]]
+extern "C" VEK_REPLACES void* malloc(size_t size) { return failNow() ? nullptr : counted(__libc_malloc(size)); }
+extern "C" VEK_REPLACES void* calloc(size_t count, size_t size) {
     if (size != 0 && count > SIZE_MAX / size) return nullptr;
     void* block = malloc(count * size);
     if (block != nullptr) std::memset(block, 0, count * size);
     return block;
 }
-extern "C" void* realloc(void* block, size_t size) {
+extern "C" VEK_REPLACES void* realloc(void* block, size_t size) {
     if (block == nullptr) return malloc(size);
     if (failNow()) return nullptr;
     void* moved = __libc_realloc(block, size);
     if (moved != nullptr) forget(block);
     return counted(moved);
 }
-extern "C" void free(void* block) {
+extern "C" VEK_REPLACES void free(void* block) {
     if (block != nullptr) forget(block);
     __libc_free(block);
 }

@@ -1,16 +1,38 @@
-# Fails unless the library exports exactly the two entry points, by name.
-# ELF: the defined dynamic symbols (nm -D). PE (a .dll): the export table
-# (objdump -p). Usage: cmake -DNM=nm -DOBJDUMP=objdump -DLIBRARY=path -P CheckExports.cmake
+# Fails unless the library exports exactly the two entry points, by name, and
+# (a .dll) imports only system DLLs.
+# ELF: the defined dynamic symbols (nm -D). PE: the export and import tables,
+# read with llvm-readobj (every machine, ARM64 included) or else GNU objdump
+# (x86-64 only).
+# Usage: cmake -DNM=nm -DOBJDUMP=objdump -DREADOBJ=llvm-readobj -DLIBRARY=path -P CheckExports.cmake
 set(names)
-if(LIBRARY MATCHES "\\.dll$")
+set(imports)
+if(LIBRARY MATCHES "\\.dll$" AND READOBJ)
+  execute_process(COMMAND ${READOBJ} --coff-exports --coff-imports ${LIBRARY} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
+  # "Export {\n  Ordinal: 1\n  Name: createBackendInterface" and "Import {\n  Name: KERNEL32.dll"
+  string(REGEX MATCHALL "Export {\n  Ordinal: [0-9]+\n  Name: [^\n]+" rows "${dump}")
+  foreach(row IN LISTS rows)
+    string(REGEX REPLACE ".*Name: " "" name "${row}")
+    list(APPEND names ${name})
+  endforeach()
+  string(REGEX MATCHALL "Import {\n  Name: [^\n]+" rows "${dump}")
+  foreach(row IN LISTS rows)
+    string(REGEX REPLACE ".*Name: " "" name "${row}")
+    list(APPEND imports ${name})
+  endforeach()
+elseif(LIBRARY MATCHES "\\.dll$")
   execute_process(COMMAND ${OBJDUMP} -p ${LIBRARY} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
   # Rows of the "[Ordinal/Name Pointer] Table", up to the blank line after it:
-  # "	[   0] createBackendInterface"
+  # "	[   0] createBackendInterface"; imports as "	DLL Name: KERNEL32.dll".
   string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table\n([^\n]+\n)*" table "${dump}")
   string(REGEX MATCHALL "\\[ *[0-9]+\\] [^\n]+" rows "${table}")
   foreach(row IN LISTS rows)
     string(REGEX REPLACE "^\\[ *[0-9]+\\] " "" name "${row}")
     list(APPEND names ${name})
+  endforeach()
+  string(REGEX MATCHALL "DLL Name: [^\n]+" rows "${dump}")
+  foreach(row IN LISTS rows)
+    string(REGEX REPLACE "^DLL Name: " "" name "${row}")
+    list(APPEND imports ${name})
   endforeach()
 else()
   execute_process(COMMAND ${NM} -D --defined-only ${LIBRARY} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
@@ -28,3 +50,16 @@ if(NOT names STREQUAL "createBackendInterface;destroyBackendInterface")
   message(FATAL_ERROR "exported symbols are: ${names}")
 endif()
 message(STATUS "exports: ${names}")
+if(LIBRARY MATCHES "\\.dll$")
+  # The system's own DLLs: the kernel and the C runtime (old or universal).
+  foreach(import IN LISTS imports)
+    string(TOLOWER "${import}" lower)
+    if(NOT lower MATCHES "^(kernel32|msvcrt|ucrtbase|api-ms-win-crt-[a-z0-9-]+)\\.dll$")
+      message(FATAL_ERROR "imports a DLL that is no system DLL: ${import} (imports: ${imports})")
+    endif()
+  endforeach()
+  if(NOT imports)
+    message(FATAL_ERROR "no import table read from ${LIBRARY}")
+  endif()
+  message(STATUS "imports: ${imports}")
+endif()
