@@ -9,19 +9,21 @@ namespace {
 
 using Value = ConfigValue;
 
-// One walk over the document, reusing one key buffer for every key.
+// One walk over the document, reusing one key buffer for every key, and
+// following beside it what the lookup of the key so far would reach.
 class KeyWalk {
 public:
     KeyWalk(const ConfigKeyVisitor& visit, FirstMembers& members) : visit_(visit), members_(members) {}
 
-    bool object(const Value& object, bool direct, bool root) {
+    bool object(const Value& object, KnownLookup reached, bool root) {
         for (const auto& member : object.GetObject()) {
             const size_t length = key_.size();
-            const char* name = member.name.GetString();
-            key_.append(name);  // up to the name's first NUL
-            const bool memberDirect =
-                direct && isLookupSafe(member.name, root) && members_.find(object, member.name) == &member;
-            const bool go = value(member.value, memberDirect);
+            key_.append(member.name.GetString());  // up to the name's first NUL
+            // Null and empty values give no key, so where the lookup would
+            // lead for them is never asked.
+            const KnownLookup child = givesKeys(member.value) ? memberLookup(object, member, reached, root)
+                                                              : KnownLookup{false, nullptr};
+            const bool go = value(member.value, child);
             key_.resize(length);
             if (!go) return false;
         }
@@ -29,6 +31,10 @@ public:
     }
 
 private:
+    static bool givesKeys(const Value& value) {
+        return !value.IsNull() && !(value.IsObject() && value.ObjectEmpty()) && !(value.IsArray() && value.Empty());
+    }
+
     // A name the lookup reads back as itself.
     static bool isLookupSafe(const Value& name, bool root) {
         const char* text = name.GetString();
@@ -40,23 +46,43 @@ private:
         return true;
     }
 
+    // Where the lookup goes from `reached` (the value the key of `object`
+    // leads to) with the name of `member`: the first member of that name.
+    KnownLookup memberLookup(const Value& object, const FirstMembers::Member& member, KnownLookup reached, bool root) {
+        if (!reached.known || !isLookupSafe(member.name, root)) return {false, nullptr};
+        if (reached.value == nullptr || (!reached.value->IsObject() && !reached.value->IsArray())) return {true, nullptr};
+        // In an array the name would be read as an index: left to the lookup.
+        if (reached.value->IsArray()) return {false, nullptr};
+        if (reached.value == &object) return {true, &members_.firstOf(object, member).value};
+        const FirstMembers::Member* found = members_.find(*reached.value, member.name);
+        return {true, found != nullptr ? &found->value : nullptr};
+    }
+
+    static KnownLookup elementLookup(rapidjson::SizeType index, KnownLookup reached) {
+        if (!reached.known) return reached;
+        if (reached.value == nullptr || (!reached.value->IsObject() && !reached.value->IsArray())) return {true, nullptr};
+        // In an object the index would be read as a name: left to the lookup.
+        if (reached.value->IsObject()) return {false, nullptr};
+        return {true, index < reached.value->Size() ? &(*reached.value)[index] : nullptr};
+    }
+
     // Recursion depth is bounded by the nesting limit readConfigFile enforces.
-    bool value(const Value& value, bool direct) {
+    bool value(const Value& value, KnownLookup lookup) {
         switch (value.GetType()) {
             case rapidjson::kFalseType:
             case rapidjson::kTrueType:
             case rapidjson::kStringType:
-            case rapidjson::kNumberType: return visit_(key_, value, direct);
+            case rapidjson::kNumberType: return visit_(key_, value, lookup);
             case rapidjson::kObjectType:
                 key_ += '/';
-                return object(value, direct, false);
+                return object(value, lookup, false);
             case rapidjson::kArrayType: {
                 key_ += '/';
                 const size_t length = key_.size();
                 rapidjson::SizeType index = 0;
                 for (const Value& element : value.GetArray()) {
-                    appendDecimal(index++);
-                    const bool go = this->value(element, direct);
+                    appendDecimal(index);
+                    const bool go = this->value(element, elementLookup(index++, lookup));
                     key_.resize(length);
                     if (!go) return false;
                 }
@@ -86,10 +112,12 @@ private:
 
 bool collectConfigKeys(const ConfigDocument& document, const ConfigKeyVisitor& visit, FirstMembers& members) {
     if (!document.IsObject()) return true;
-    return KeyWalk(visit, members).object(document, true, true);
+    return KeyWalk(visit, members).object(document, KnownLookup{true, &document}, true);
 }
 
-const Value* findConfigValue(const ConfigDocument& document, const std::string& key, FirstMembers& members) {
+const Value* findConfigValue(const ConfigDocument& document, const std::string& key, FirstMembers& members,
+                             KnownLookup lookup) {
+    if (lookup.known) return lookup.value;
     if (key.empty()) {
         VEK_LOG(VEK_LOG_LEVEL_ERROR, "Empty key provided.");
         return nullptr;
@@ -118,8 +146,9 @@ const Value* findConfigValue(const ConfigDocument& document, const std::string& 
     return at;
 }
 
-const Value* getConfigValue(const ConfigDocument& document, const std::string& key, FirstMembers& members) {
-    const Value* value = findConfigValue(document, key, members);
+const Value* getConfigValue(const ConfigDocument& document, const std::string& key, FirstMembers& members,
+                            KnownLookup lookup) {
+    const Value* value = findConfigValue(document, key, members, lookup);
     if (value == nullptr) VEK_LOG(VEK_LOG_LEVEL_ERROR, "Invalid key: %s", key.c_str());
     return value;
 }

@@ -32,6 +32,10 @@ uint64_t hashName(const char* text, size_t length, uint64_t seed) {
     return mix(hash ^ tail);
 }
 
+// A name's home slot in a table of 2^bits slots: the hash's top bits, so
+// that members sorted by hash fill the table in order.
+size_t home(uint64_t hash, unsigned bits) { return static_cast<size_t>(hash >> (64 - bits)); }
+
 bool sameName(const ConfigValue& name, const char* text, rapidjson::SizeType length) {
     return name.GetStringLength() == length && std::memcmp(name.GetString(), text, length) == 0;
 }
@@ -50,12 +54,27 @@ const FirstMembers::Member* FirstMembers::find(const ConfigValue& object, const 
         return nullptr;
     }
     const Index& index = indexOf(object);
+    const uint64_t hash = hashName(name, length, index.seed);
+    const uint64_t tag = hash & 0xFFFFFFFF00000000u;
     const size_t mask = index.slots.size() - 1;
-    for (size_t slot = hashName(name, length, index.seed) & mask;; slot = (slot + 1) & mask) {
-        const uint32_t entry = index.slots[slot];
+    for (size_t slot = home(hash, index.bits);; slot = (slot + 1) & mask) {
+        const uint64_t entry = index.slots[slot];
         if (entry == 0) return nullptr;
-        if (sameName(members[entry - 1].name, name, length)) return &members[entry - 1];
+        const Member& candidate = members[(entry & 0xFFFFFFFFu) - 1];
+        if ((entry & 0xFFFFFFFF00000000u) == tag && sameName(candidate.name, name, length)) return &candidate;
     }
+}
+
+const FirstMembers::Member& FirstMembers::firstOf(const ConfigValue& object, const Member& member) {
+    const Member* members = &*object.MemberBegin();
+    const size_t position = static_cast<size_t>(&member - members);
+    if (object.MemberCount() <= kSearchedMembers) {
+        for (size_t i = 0; i < position; ++i) {
+            if (sameName(members[i].name, member.name.GetString(), member.name.GetStringLength())) return members[i];
+        }
+        return member;
+    }
+    return members[indexOf(object).first[position]];
 }
 
 const FirstMembers::Index& FirstMembers::indexOf(const ConfigValue& object) {
@@ -65,21 +84,50 @@ const FirstMembers::Index& FirstMembers::indexOf(const ConfigValue& object) {
     // At most half full, so a search meets an empty slot soon. Built aside
     // and entered whole: running out of memory leaves no half-built index.
     const rapidjson::SizeType count = object.MemberCount();
-    size_t size = 2 * kSearchedMembers;
-    while (size < 2 * static_cast<size_t>(count)) size *= 2;
+    unsigned bits = 5;
+    while ((size_t{1} << bits) < 2 * static_cast<size_t>(count)) ++bits;
     Index index;
-    index.slots.assign(size, 0);
+    index.slots.assign(size_t{1} << bits, 0);
+    index.first.resize(count);
+    for (rapidjson::SizeType i = 0; i < count; ++i) index.first[i] = i;
+    index.bits = bits;
     index.seed = mix(reinterpret_cast<uintptr_t>(index.slots.data()) ^ reinterpret_cast<uintptr_t>(&object));
-    const size_t mask = size - 1;
+
+    // The members in the order of their home slots (a stable radix sort on
+    // the hash's top bits), so filling the table walks it from start to end
+    // instead of touching it at random: a table of millions of members does
+    // not fit in the processor's caches.
     const Member* members = &*object.MemberBegin();
+    std::vector<uint64_t> hashes(count);
     for (rapidjson::SizeType i = 0; i < count; ++i) {
+        hashes[i] = hashName(members[i].name.GetString(), members[i].name.GetStringLength(), index.seed);
+    }
+    std::vector<uint32_t> order(count), sorted(count);
+    for (rapidjson::SizeType i = 0; i < count; ++i) order[i] = i;
+    constexpr unsigned kDigit = 11;
+    for (unsigned shift = 0; shift < bits; shift += kDigit) {
+        std::vector<uint32_t> starts((size_t{1} << kDigit) + 1, 0);
+        const auto digit = [&](uint32_t i) { return (hashes[i] >> (64 - bits + shift)) & ((1u << kDigit) - 1); };
+        for (uint32_t i : order) ++starts[digit(i) + 1];
+        for (size_t d = 1; d < starts.size(); ++d) starts[d] += starts[d - 1];
+        for (uint32_t i : order) sorted[starts[digit(i)]++] = i;
+        order.swap(sorted);
+    }
+
+    const size_t mask = index.slots.size() - 1;
+    for (const uint32_t i : order) {
         const ConfigValue& name = members[i].name;
-        size_t slot = hashName(name.GetString(), name.GetStringLength(), index.seed) & mask;
-        // A repeated name keeps its first member.
-        while (index.slots[slot] != 0 && !sameName(members[index.slots[slot] - 1].name, name.GetString(), name.GetStringLength())) {
-            slot = (slot + 1) & mask;
+        const uint64_t tag = hashes[i] & 0xFFFFFFFF00000000u;
+        size_t slot = home(hashes[i], bits);
+        for (; index.slots[slot] != 0; slot = (slot + 1) & mask) {
+            const uint64_t entry = index.slots[slot];
+            const uint32_t other = static_cast<uint32_t>(entry & 0xFFFFFFFFu) - 1;
+            if ((entry & 0xFFFFFFFF00000000u) == tag && sameName(members[other].name, name.GetString(), name.GetStringLength())) {
+                break;  // a repeated name: its first member came first (the sort is stable) and keeps the slot
+            }
         }
-        if (index.slots[slot] == 0) index.slots[slot] = i + 1;
+        if (index.slots[slot] == 0) index.slots[slot] = tag | (i + 1);
+        else index.first[i] = static_cast<uint32_t>(index.slots[slot] & 0xFFFFFFFFu) - 1;
     }
     return indexes_.emplace(&object, std::move(index)).first->second;
 }

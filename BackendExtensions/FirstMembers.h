@@ -30,10 +30,20 @@ public:
         return find(object, name.GetString(), name.GetStringLength());
     }
 
+    // The first member of `object` with the name of `member`, one of its
+    // members: `member` itself, or an earlier one.
+    const Member& firstOf(const ConfigValue& object, const Member& member);
+
 private:
-    // Open addressing: each slot holds a member's position + 1, or 0.
+    // Open addressing: each slot holds a member's position + 1 in its low 32
+    // bits (0: empty) and the top 32 bits of its name's hash above, so a search
+    // touches no member whose name cannot match. `first` holds for each
+    // member the position of the first of its name, so the walk over the
+    // members reads it in order instead of searching.
     struct Index {
-        std::vector<uint32_t> slots;
+        std::vector<uint64_t> slots;
+        std::vector<uint32_t> first;
+        unsigned bits = 0;  // log2 of the slots
         uint64_t seed = 0;
     };
     const Index& indexOf(const ConfigValue& object);

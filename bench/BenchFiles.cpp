@@ -7,7 +7,25 @@
 
 #include "platform/Process.h"
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace vek::bench {
+namespace {
+
+// A warm host keeps its heap: glibc would hand the memory of a large file's
+// load back to the system after each round and fault it in again in the
+// next, which measures the machine's page faults rather than the work.
+#if defined(__GLIBC__)
+const bool keepHeap = [] {
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    return true;
+}();
+#endif
+
+}  // namespace
 
 std::string scaleFile(size_t graphNames) {
     const std::filesystem::path path =
@@ -29,6 +47,44 @@ std::string scaleFile(size_t graphNames) {
            "  \"kernel_repo_path\": \"/opt/vek/kernels\",\n"
            "  \"device_id\": 1\n"
            "}\n";
+    out.close();
+    std::filesystem::rename(path.string() + ".tmp", path);
+    return path.string();
+}
+
+const char* shapeName(MemberShape shape) {
+    switch (shape) {
+        case MemberShape::Null: return "null";
+        case MemberShape::GraphNames: return "graph_names";
+        case MemberShape::Pairs: return "pairs";
+    }
+    return "";
+}
+
+// "k0000001": null, ... (no key to apply); "graph_names_1": "g1", ... (a
+// graph each); every name twice, "graph_names_0": "g0", "graph_names_0":
+// "g0", ... (every second one looked up by name).
+std::string memberFile(MemberShape shape, size_t members) {
+    const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                       ("vek-bench-" + std::string(shapeName(shape)) + "-" + std::to_string(members) + ".json");
+    if (std::filesystem::exists(path)) return path.string();
+    std::ofstream out(path.string() + ".tmp", std::ios::binary);
+    out << "{\n";
+    char member[64];
+    for (size_t i = 0; i < members; ++i) {
+        const char* separator = i + 1 < members ? ",\n" : "\n";
+        switch (shape) {
+            case MemberShape::Null: std::snprintf(member, sizeof member, "  \"k%07zu\": null%s", i, separator); break;
+            case MemberShape::GraphNames:
+                std::snprintf(member, sizeof member, "  \"graph_names_%zu\": \"g%zu\"%s", i, i, separator);
+                break;
+            case MemberShape::Pairs:
+                std::snprintf(member, sizeof member, "  \"graph_names_%zu\": \"g%zu\"%s", i / 2, i / 2, separator);
+                break;
+        }
+        out << member;
+    }
+    out << "}\n";
     out.close();
     std::filesystem::rename(path.string() + ".tmp", path);
     return path.string();

@@ -14,6 +14,12 @@ namespace vek::bench {
 // keys, and returns its path.
 std::string scaleFile(size_t graphNames);
 
+// One object of `members` members, each of one shape (MemberShape), written
+// once; returns its path.
+enum class MemberShape { Null, GraphNames, Pairs };
+const char* shapeName(MemberShape shape);  // "null", "graph_names", "pairs"
+std::string memberFile(MemberShape shape, size_t members);
+
 // The bundled examples, by path.
 std::vector<std::string> exampleFiles();
 

@@ -87,6 +87,28 @@ int main(int argc, char** argv) {
     }
     report("time per graph name, largest / smallest from 1,000 to 1,000,000", low > 0 ? high / low : -1.0, 1.5);
 
+    // One object of many members: per-member time from 1,000 to 1,000,000
+    // members, for the load and for the check, in each shape.
+    for (const char* shape : {"null", "graph_names", "pairs"}) {
+        for (const char* what : {"MemberLoad", "MemberCheck"}) {
+            std::printf("  %s %-12s per member:", what, shape);
+            double first = -1, last = -1;
+            for (const char* members : {"1000", "10000", "100000", "1000000"}) {
+                const std::string name = std::string(what) + "/" + shape + "/members:" + members;
+                const double time = ns.count(name) ? ns[name] / std::stod(members) : -1.0;
+                std::printf(" %8.1f ns", time);
+                if (first < 0) first = time;
+                last = time;
+            }
+            std::printf("\n");
+            report(std::string(what == std::string("MemberLoad") ? "loadConfigFile" : "vekhost check") +
+                       " per member, 1,000,000 / 1,000 members, " + shape,
+                   first > 0 && last > 0 ? last / first : -1.0, 1.5);
+        }
+    }
+    report("loadConfigFile / floor at 1,000,000 null members",
+           ratio("MemberLoad/null/members:1000000", "MemberFloor/null/members:1000000"), 2.0);
+
     std::ifstream memory(argv[2]);
     long long names = 0, fileBytes = 0, peakBytes = 0;
     std::string what;

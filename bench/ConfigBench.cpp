@@ -83,6 +83,11 @@ void perGraphName(benchmark::State& state, size_t names) {
     state.counters["graph_names"] = static_cast<double>(names);
 }
 
+void perMember(benchmark::State& state, size_t members) {
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(members));
+    state.counters["members"] = static_cast<double>(members);
+}
+
 const int registered = [] {
     const std::vector<std::string> examples = exampleFiles();
     for (const std::string& path : examples) {
@@ -110,6 +115,28 @@ const int registered = [] {
         if (names == 1000000) {
             benchmark::RegisterBenchmark(("Check" + suffix).c_str(), [path](benchmark::State& state) {
                 checkBench(state, path);
+            })->Unit(unit)->MinTime(minTime);
+        }
+    }
+    // One object of many members, in three shapes: the load and the check
+    // must stay linear in the members, whatever their names.
+    for (MemberShape shape : {MemberShape::Null, MemberShape::GraphNames, MemberShape::Pairs}) {
+        for (size_t members : {size_t{1000}, size_t{10000}, size_t{100000}, size_t{1000000}}) {
+            const std::string path = memberFile(shape, members);
+            const std::string suffix = std::string("/") + shapeName(shape) + "/members:" + std::to_string(members);
+            const benchmark::TimeUnit unit = members >= 100000 ? benchmark::kMillisecond : benchmark::kMicrosecond;
+            const double minTime = members >= 1000000 ? 3.0 : 0.5;  // enough rounds at the largest size
+            benchmark::RegisterBenchmark(("MemberLoad" + suffix).c_str(), [path, members](benchmark::State& state) {
+                loadBench(state, path);
+                perMember(state, members);
+            })->Unit(unit)->MinTime(minTime);
+            benchmark::RegisterBenchmark(("MemberCheck" + suffix).c_str(), [path, members](benchmark::State& state) {
+                checkBench(state, path);
+                perMember(state, members);
+            })->Unit(unit)->MinTime(minTime);
+            benchmark::RegisterBenchmark(("MemberFloor" + suffix).c_str(), [path, members](benchmark::State& state) {
+                floorBench(state, path);
+                perMember(state, members);
             })->Unit(unit)->MinTime(minTime);
         }
     }

@@ -138,12 +138,12 @@ bool GPUBackend::loadConfigFile(std::string path) try {
     reserveGraphNames(settings.graphNames, document);
     KeyInterpreter interpreter(settings, *this);
     // Each key is looked up as a host would name it; where the walk already
-    // stands on the value the lookup would find, the lookup is skipped.
+    // knows what the lookup finds, the lookup is skipped.
     tools::kalder::FirstMembers members;
     return tools::kalder::collectConfigKeys(
         document,
-        [&](const std::string& key, const Value& walked, bool direct) {
-            return interpreter.apply(key, direct ? &walked : tools::kalder::getConfigValue(document, key, members));
+        [&](const std::string& key, const Value&, tools::kalder::KnownLookup lookup) {
+            return interpreter.apply(key, tools::kalder::getConfigValue(document, key, members, lookup));
         },
         members);
 } catch (...) {
