@@ -45,11 +45,12 @@ long hexUnit(const char* text, size_t available) {
     return unit;
 }
 
-constexpr size_t kRefused = SIZE_MAX;
+constexpr size_t kNone = SIZE_MAX;
 
-// Index just past the string that opens at `i` (its quote), or `length`; or
-// kRefused for a low surrogate escape that does not follow a high one.
-size_t skipString(const char* text, size_t i, size_t length) {
+// Index just past the string that opens at `i` (its quote), or `length`.
+// `loneSurrogate` receives the offset of a low surrogate escape that does not
+// follow a high one (the string ends there), or stays kNone.
+size_t skipString(const char* text, size_t i, size_t length, size_t& loneSurrogate) {
     const char* start = text + i + 1;
     const char* end = text + length;
     const void* quote = std::memchr(start, '"', static_cast<size_t>(end - start));
@@ -63,7 +64,10 @@ size_t skipString(const char* text, size_t i, size_t length) {
             afterHighSurrogate = false;
         } else if (i + 1 < length && text[i + 1] == 'u') {
             const long unit = hexUnit(text + i + 2, length - (i + 2));
-            if (unit >= 0xDC00 && unit <= 0xDFFF && !afterHighSurrogate) return kRefused;
+            if (unit >= 0xDC00 && unit <= 0xDFFF && !afterHighSurrogate) {
+                loneSurrogate = i;
+                return i;
+            }
             afterHighSurrogate = unit >= 0xD800 && unit <= 0xDBFF;
             i += unit >= 0 ? 5 : 1;
         } else {
@@ -86,9 +90,9 @@ JsonLimitBreak findJsonLimitBreak(const char* text, size_t length, const JsonLim
         switch (kClasses.of[static_cast<uint8_t>(text[i])]) {
             case Other: ++i; break;
             case Quote: {
-                const size_t quote = i;
-                i = skipString(text, i, end);
-                if (i == kRefused) return {JsonLimit::LoneSurrogate, quote};
+                size_t loneSurrogate = kNone;
+                i = skipString(text, i, end, loneSurrogate);
+                if (loneSurrogate != kNone) return {JsonLimit::LoneSurrogate, loneSurrogate};
                 break;
             }
             case Open:

@@ -11,7 +11,7 @@ struct JsonLimits {
     unsigned maxExponentDigits;  // significant digits of an exponent
 };
 
-// What a text breaks, and where (the offset of the bracket, number, string
+// What a text breaks, and where (the offset of the bracket, number, escape
 // or byte that breaks it).
 enum class JsonLimit {
     None,            // nothing: the parser may see the text

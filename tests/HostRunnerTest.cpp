@@ -56,6 +56,13 @@ TEST(HostRunner, JsonForScripts) {
     ASSERT_FALSE(document.Parse(result.output.c_str()).HasParseError()) << result.output;
     EXPECT_STREQ(document["diagnostics"][0]["key"].GetString(), "/perf_hint");
     EXPECT_STREQ(document["diagnostics"][0]["allowed"][2].GetString(), "\"low\"");
+
+    // "key" is the exact JSON Pointer: "~1" for "/", "/" for the empty name, the whole name past a NUL.
+    result = runCommand(kRunner + " check --json " + writeTempFile(R"({"a/b": 1, "": 2, "z\u0000y": 3, "t~": [4]})"), false);
+    ASSERT_FALSE(document.Parse(result.output.c_str()).HasParseError()) << result.output;
+    std::vector<std::string> keys;
+    for (const auto& d : document["diagnostics"].GetArray()) keys.emplace_back(d["key"].GetString(), d["key"].GetStringLength());
+    EXPECT_EQ(keys, (std::vector<std::string>{"/a~1b", "/", std::string("/z\0y", 4), "/t~0"})) << result.output;
 }
 
 // One file per usual mistake in tests/lint, and the exact lines the check
@@ -83,6 +90,9 @@ TEST(HostRunner, CheckSaysWhereEachMistakeIs) {
     EXPECT_EQ(result.output.rfind(several + ":2:24: error: ", 0), 0u) << result.output;
     EXPECT_EQ(std::count(result.output.begin(), result.output.end(), '\n'), 5) << result.output;
     EXPECT_EQ(runCommand(kRunner + " check " + kExamples + "/tuning.json").output, "") << "silent on a good file";
+    // Columns count characters as editors do, or bytes when asked.
+    const std::string wide = std::string(VEK_LINT_CASES) + "/column-after-non-ascii.json";
+    EXPECT_TRUE(contains(runCommand(kRunner + " check --column-unit=byte " + wide, false).output, wide + ":1:42: error: "));
 }
 
 TEST(HostRunner, DevicesAndKeys) {

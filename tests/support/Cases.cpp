@@ -5,6 +5,8 @@
 
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <vector>
 #include <stdexcept>
 
 namespace vek::test {
@@ -56,10 +58,63 @@ const tools::kalder::ConfigDocument& schema() {
     return parsed;
 }
 
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool isPunctuation(char c) { return c == '{' || c == '}' || c == '[' || c == ']' || c == ',' || c == ':'; }
+
+// Where tokens start, read lexically: punctuation, the opening quote of a
+// string and the escapes and raw control bytes inside it, the first byte of
+// a number or word, and the start and end of the file.
+std::vector<bool> tokenStarts(std::string_view text) {
+    std::vector<bool> starts(text.size() + 1, false);
+    starts[0] = starts[text.size()] = true;
+    bool inString = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '\\') {
+                starts[i] = true;
+                ++i;
+            } else if (c == '"') {
+                inString = false;
+            } else {
+                starts[i] = static_cast<unsigned char>(c) < 0x20;
+            }
+        } else if (c == '"') {
+            starts[i] = inString = true;
+        } else if (!isSpace(c)) {
+            starts[i] = isPunctuation(c) || i == 0 || isSpace(text[i - 1]) || isPunctuation(text[i - 1]) || text[i - 1] == '"' ||
+                        c == '\0';
+        }
+    }
+    return starts;
+}
+
+// The offset of a line and byte column.
+size_t offsetOf(std::string_view text, size_t line, size_t column) {
+    size_t offset = 0;
+    for (size_t l = 1; l < line; ++l) offset = text.find('\n', offset) + 1;
+    return offset + column - 1;
+}
+
 }  // namespace
 
-bool lintFindsError(const std::string& path) { return host::lintConfigFile(path, schema()).hasError(); }
+bool lintFindsErrorInText(std::string_view text) {
+    const host::LintResult result = host::lintConfigText(text, schema(), host::ColumnUnit::Byte);
+    const std::vector<bool> starts = tokenStarts(text);
+    for (const host::Diagnostic& d : result.diagnostics) {
+        const size_t offset = offsetOf(text, d.line, d.column);
+        if (offset > text.size() || !starts[offset]) {
+            throw std::logic_error("placed between tokens at " + std::to_string(d.line) + ":" + std::to_string(d.column) +
+                                   ": " + d.message);
+        }
+    }
+    return result.hasError();
+}
 
-bool lintFindsErrorInText(std::string_view text) { return host::lintConfigText(text, schema()).hasError(); }
+bool lintFindsError(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return in ? lintFindsErrorInText(text) : host::lintConfigFile(path, schema()).hasError();
+}
 
 }  // namespace vek::test

@@ -26,7 +26,10 @@ std::vector<std::string> strings(const tools::kalder::ConfigValue& c, const char
 std::vector<LogLine> expectedLog(const tools::kalder::ConfigValue& c);
 
 // Whether the runner's check, read with the plug-in's schema, finds an error
-// in the file (or text): it must exactly when the plug-in refuses it.
+// in the file (or text): it must exactly when the plug-in refuses it. Every
+// diagnostic must stand on the first byte of a token of the file (a key, a
+// value, a punctuation mark, an escape in a string, or the file's start or
+// end): a diagnostic placed between tokens throws std::logic_error.
 bool lintFindsError(const std::string& path);
 bool lintFindsErrorInText(std::string_view text);
 

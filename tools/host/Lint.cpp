@@ -12,27 +12,6 @@
 namespace vek::host {
 namespace {
 
-// Files beyond this are refused before they are read: offsets are kept in 32 bits.
-constexpr size_t kLargestFile = size_t{1} << 31;
-
-// Lines and columns of every diagnostic, in one pass over the text.
-void place(std::string_view text, std::vector<Diagnostic>& diagnostics) {
-    std::stable_sort(diagnostics.begin(), diagnostics.end(),
-                     [](const Diagnostic& a, const Diagnostic& b) { return a.offset < b.offset; });
-    size_t line = 1, lineStart = 0, scanned = 0;
-    for (Diagnostic& diagnostic : diagnostics) {
-        const size_t offset = std::min(diagnostic.offset, text.size());
-        for (; scanned < offset; ++scanned) {
-            if (text[scanned] == '\n') {
-                ++line;
-                lineStart = scanned + 1;
-            }
-        }
-        diagnostic.line = line;
-        diagnostic.column = offset - lineStart + 1;
-    }
-}
-
 // The length of the UTF-8 sequence at `text`, or 0 when it is none.
 size_t utf8Length(std::string_view text) {
     const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
@@ -43,6 +22,111 @@ size_t utf8Length(std::string_view text) {
         if ((byte(i) & 0xC0) != 0x80) return 0;
     }
     return length;
+}
+
+// Columns of one line, counted as far as asked, in one pass however many
+// diagnostics the line holds.
+class ColumnCounter {
+public:
+    ColumnCounter(std::string_view text, ColumnUnit unit) : text_(text), unit_(unit) {}
+
+    // The column of `offset`, never before the offset asked last on its line.
+    size_t columnOf(size_t offset, size_t lineStart) {
+        if (unit_ == ColumnUnit::Byte) return offset - lineStart + 1;
+        if (lineStart != lineStart_) {
+            lineStart_ = lineStart;
+            at_ = lineStart;
+            column_ = 1;
+        }
+        while (at_ < offset) {
+            const size_t length = utf8Length(text_.substr(at_, 4));
+            column_ += length == 4 ? 2 : 1;  // beyond U+FFFF: two UTF-16 code units
+            at_ += length == 0 ? 1 : length;
+        }
+        return column_;
+    }
+
+private:
+    std::string_view text_;
+    ColumnUnit unit_;
+    size_t lineStart_ = SIZE_MAX, at_ = 0, column_ = 1;
+};
+
+// Lines and columns of every diagnostic, in one pass over the text.
+void place(std::string_view text, std::vector<Diagnostic>& diagnostics, ColumnUnit unit) {
+    const auto byOffset = [](const Diagnostic& a, const Diagnostic& b) { return a.offset < b.offset; };
+    if (!std::is_sorted(diagnostics.begin(), diagnostics.end(), byOffset)) {
+        std::stable_sort(diagnostics.begin(), diagnostics.end(), byOffset);
+    }
+    ColumnCounter columns(text, unit);
+    size_t line = 1, lineStart = 0, scanned = 0;
+    for (Diagnostic& diagnostic : diagnostics) {
+        const size_t offset = std::min(diagnostic.offset, text.size());
+        for (; scanned < offset; ++scanned) {
+            if (text[scanned] == '\n') {
+                ++line;
+                lineStart = scanned + 1;
+            }
+        }
+        diagnostic.line = line;
+        diagnostic.column = columns.columnOf(offset, lineStart);
+    }
+}
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool endsWord(char c) { return isSpace(c) || c == ',' || c == ':' || c == ']' || c == '}' || c == '[' || c == '{'; }
+
+// The end of the token at `start`, looked for no further than `limit` bytes:
+// a string to its closing quote, an array or object to its closing bracket,
+// anything else to the next space or punctuation.
+size_t tokenEnd(std::string_view text, size_t start, size_t limit) {
+    const size_t stop = std::min(text.size(), start + limit);
+    const char first = text[start];
+    if (first != '"' && first != '[' && first != '{') {
+        size_t i = start + 1;
+        while (i < stop && !endsWord(text[i])) ++i;
+        return i;
+    }
+    unsigned depth = 0;
+    bool inString = false, escaped = false;
+    for (size_t i = start; i < stop; ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (escaped) {
+                escaped = false;
+            } else if (c == '\\') {
+                escaped = true;
+            } else if (c == '"') {
+                inString = false;
+                if (depth == 0) return i + 1;
+            }
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            ++depth;
+        } else if ((c == ']' || c == '}') && --depth == 0) {
+            return i + 1;
+        }
+    }
+    return stop;
+}
+
+// `text` for a JSON string: control characters and NUL stay (the writer
+// escapes them), a byte that is no UTF-8 becomes the text \xHH.
+std::string utf8Text(std::string_view text) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+        const size_t length = utf8Length(text.substr(i, 4));
+        if (length == 0) {
+            const auto byte = static_cast<unsigned char>(text[i++]);
+            out += std::string("\\x") + kHex[byte >> 4] + kHex[byte & 0xF];
+        } else {
+            out.append(text.substr(i, length));
+            i += length;
+        }
+    }
+    return out;
 }
 
 const char* severityName(Diagnostic::Severity severity) {
@@ -56,15 +140,16 @@ bool LintResult::hasError() const {
                        [](const Diagnostic& d) { return d.severity == Diagnostic::Severity::Error; });
 }
 
-LintResult lintConfigText(std::string_view text, const tools::kalder::ConfigValue& schema) {
+LintResult lintConfigText(std::string_view text, const tools::kalder::ConfigValue& schema, ColumnUnit unit) {
     LintResult result;
     ParsedText parsed;
+    parsed.text = text;
     if (parseConfigText(text, parsed, result.diagnostics)) checkConfigRules(parsed, schema, result.diagnostics);
-    place(text, result.diagnostics);
+    place(text, result.diagnostics, unit);
     return result;
 }
 
-LintResult lintConfigFile(const std::string& path, const tools::kalder::ConfigValue& schema) {
+LintResult lintConfigFile(const std::string& path, const tools::kalder::ConfigValue& schema, ColumnUnit unit) {
     LintResult result;
     Diagnostic unreadable;
     std::error_code error;
@@ -78,20 +163,27 @@ LintResult lintConfigFile(const std::string& path, const tools::kalder::ConfigVa
     std::string text;
     if (std::fseek(file, 0, SEEK_END) == 0) {
         const long size = std::ftell(file);
-        if (size > 0 && static_cast<size_t>(size) < kLargestFile) text.reserve(static_cast<size_t>(size));
+        if (size > 0 && static_cast<size_t>(size) <= kLargestCheckedFile) text.reserve(static_cast<size_t>(size));
         std::fseek(file, 0, SEEK_SET);
     }
     char buffer[65536];
     size_t read = 0;
-    while (text.size() < kLargestFile && (read = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, read);
+    while (text.size() <= kLargestCheckedFile && (read = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        text.append(buffer, read);
+    }
     const bool failed = std::ferror(file) != 0;
     std::fclose(file);
-    if (failed || text.size() >= kLargestFile) {
-        unreadable.message = failed ? "cannot read the file" : "the file is too large to check";
+    if (failed) {
+        unreadable.message = "cannot read the file";
         result.diagnostics.push_back(unreadable);
-        return result;
+    } else if (text.size() > kLargestCheckedFile) {
+        unreadable.severity = Diagnostic::Severity::Warning;
+        unreadable.message = "the file is too large to check (over 2 GiB); the plug-in's verdict alone decides";
+        result.diagnostics.push_back(unreadable);
+    } else {
+        result = lintConfigText(text, schema, unit);
     }
-    return lintConfigText(text, schema);
+    return result;
 }
 
 std::string formatDiagnostics(const std::string& path, const LintResult& result) {
@@ -125,8 +217,8 @@ std::string formatDiagnosticsJson(const std::string& path, const LintResult& res
         writer.Key("severity");
         writer.String(severityName(d.severity));
         writer.Key("key");
-        const std::string pointer = printable(d.pointer);
-        writer.String(pointer.c_str());
+        const std::string pointer = utf8Text(d.pointer);
+        writer.String(pointer.c_str(), static_cast<rapidjson::SizeType>(pointer.size()));
         writer.Key("message");
         writer.String(d.message.c_str());
         writer.Key("allowed");
@@ -140,11 +232,18 @@ std::string formatDiagnosticsJson(const std::string& path, const LintResult& res
     return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
 }
 
-std::string printable(std::string_view text) {
+std::string printable(std::string_view text, size_t maxChars) {
     static const char kHex[] = "0123456789ABCDEF";
+    const size_t keep = maxChars == std::string_view::npos ? maxChars : maxChars - 3;
     std::string out;
-    for (size_t i = 0; i < text.size();) {
-        const size_t length = utf8Length(text.substr(i));
+    size_t chars = 0, keptBytes = 0;
+    for (size_t i = 0; i < text.size(); ++chars) {
+        if (chars == keep) keptBytes = out.size();
+        if (chars == maxChars) {
+            out.resize(keptBytes);
+            return out + "...";
+        }
+        const size_t length = utf8Length(text.substr(i, 4));
         const auto byte = static_cast<unsigned char>(text[i]);
         if (length == 0 || byte < 0x20 || byte == 0x7F) {
             out += std::string("\\x") + kHex[byte >> 4] + kHex[byte & 0xF];
@@ -155,6 +254,22 @@ std::string printable(std::string_view text) {
         }
     }
     return out;
+}
+
+std::string sourceText(std::string_view text, size_t offset) {
+    if (offset >= text.size()) return "";
+    // Four bytes a character at most, and one more to tell a cut.
+    const size_t end = tokenEnd(text, offset, 4 * kShownChars + 1);
+    return printable(text.substr(offset, end - offset), kShownChars);
+}
+
+bool isUtf8(std::string_view text) {
+    for (size_t i = 0; i < text.size();) {
+        const size_t length = utf8Length(text.substr(i, 4));
+        if (length == 0) return false;
+        i += length;
+    }
+    return true;
 }
 
 std::string closestKey(const std::string& key, const std::vector<std::string>& knownKeys) {

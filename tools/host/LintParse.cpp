@@ -77,18 +77,21 @@ public:
     bool String(const char* text, rapidjson::SizeType length, bool copy) {
         return value() && document_.String(text, length, copy);
     }
-    bool StartObject() { return value() && document_.StartObject(); }
+    // The parser calls these before it takes the bracket: the value starts there.
+    bool StartObject() { return container() && document_.StartObject(); }
     bool Key(const char* text, rapidjson::SizeType length, bool copy) {
         key_ = static_cast<uint32_t>(stream_.tokenStart());
         return document_.Key(text, length, copy);
     }
     bool EndObject(rapidjson::SizeType members) { return document_.EndObject(members); }
-    bool StartArray() { return value() && document_.StartArray(); }
+    bool StartArray() { return container() && document_.StartArray(); }
     bool EndArray(rapidjson::SizeType elements) { return document_.EndArray(elements); }
 
 private:
-    bool value() {
-        spots_.push_back(Spot{static_cast<uint32_t>(stream_.tokenStart()), key_});
+    bool value() { return record(stream_.tokenStart()); }
+    bool container() { return record(stream_.Tell()); }
+    bool record(size_t start) {
+        spots_.push_back(Spot{static_cast<uint32_t>(start), key_});
         key_ = kNoKey;
         return true;
     }
@@ -119,25 +122,78 @@ std::string limitMessage(JsonLimit limit) {
     return "";
 }
 
-char lastNonSpaceBefore(std::string_view text, size_t offset) {
+size_t lastNonSpaceBefore(std::string_view text, size_t offset) {
     while (offset > 0) {
-        if (!isSpace(text[--offset])) return text[offset];
+        if (!isSpace(text[--offset])) return offset;
     }
-    return '\0';
+    return std::string_view::npos;
+}
+
+bool startsWith(std::string_view text, size_t offset, std::string_view word) {
+    return offset <= text.size() && text.substr(offset, word.size()) == word;
+}
+
+// A file saved as UTF-16: its byte-order mark, or the zero bytes of ASCII text.
+const char* utf16Kind(std::string_view text) {
+    if (startsWith(text, 0, "\xFF\xFE")) return "with a little-endian byte-order mark";
+    if (startsWith(text, 0, "\xFE\xFF")) return "with a big-endian byte-order mark";
+    if (text.size() >= 2 && (text[0] == '\0') != (text[1] == '\0')) return "without a byte-order mark";
+    return nullptr;
+}
+
+// Where a syntax error is told: at the offending token. The parser reports
+// where it stopped, which for an unterminated string is the end of the file,
+// for an incomplete literal or number the byte after it, and for a trailing
+// comma the closing bracket.
+size_t offendingToken(std::string_view text, size_t offset, rapidjson::ParseErrorCode code, size_t tokenStart) {
+    using namespace rapidjson;
+    const char at = offset < text.size() ? text[offset] : '\0';
+    const size_t before = lastNonSpaceBefore(text, offset);
+    if ((at == '}' || at == ']') && before != std::string_view::npos && text[before] == ',') return before;
+    if (code == kParseErrorStringMissQuotationMark) return tokenStart;
+    const bool partial = code == kParseErrorValueInvalid || code == kParseErrorNumberMissFraction ||
+                         code == kParseErrorNumberMissExponent;
+    if (partial && tokenStart < offset && text[tokenStart] != '"' && text[tokenStart] != '[' && text[tokenStart] != '{') {
+        for (size_t i = tokenStart; i < offset; ++i) {
+            if (isSpace(text[i]) || text[i] == ',' || text[i] == ':') return offset;
+        }
+        return tokenStart;
+    }
+    return offset;
 }
 
 // A plain word on the usual suspects, after the parser's own reason.
-std::string syntaxHint(std::string_view text, size_t offset, rapidjson::ParseErrorCode code) {
+std::string syntaxHint(std::string_view text, size_t offset, size_t stop, rapidjson::ParseErrorCode code) {
+    using namespace rapidjson;
     const char at = offset < text.size() ? text[offset] : '\0';
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") return "the file starts with a byte-order mark; save it as UTF-8 without one";
-    if (code == rapidjson::kParseErrorDocumentEmpty) return "the file holds no JSON value";
-    if (code == rapidjson::kParseErrorDocumentRootNotSingular) return "a second value follows the first; a file holds one object";
+    const char stopped = stop < text.size() ? text[stop] : '\0';
+    if (startsWith(text, 0, "\xEF\xBB\xBF")) return "the file starts with a byte-order mark; save it as UTF-8 without one";
+    if (code == kParseErrorDocumentEmpty) return "the file holds no JSON value";
+    if (code == kParseErrorDocumentRootNotSingular) return "a second value follows the first; a file holds one object";
+    if (code == kParseErrorStringMissQuotationMark) return "the string that starts here has no closing quote";
+    if (at == ',' && (stopped == '}' || stopped == ']')) {
+        return stopped == '}' ? "a comma before the closing brace" : "a comma before the closing bracket";
+    }
+    if (code == kParseErrorStringEscapeInvalid && static_cast<unsigned char>(at) < 0x20) {
+        return at == '\t' ? "a raw tab inside a string; write it as \\t"
+             : at == '\n' || at == '\r' ? "a line break inside a string; write it as \\n, or end the string first"
+                                        : "a control character inside a string; write it as a \\u escape";
+    }
+    if (code == kParseErrorStringEscapeInvalid && at == '\\') {
+        return "a backslash starts an escape; write \\\\ for a backslash itself, as in a Windows path";
+    }
     if (at == '/') return "JSON has no comments";
     if (at == '\'') return "strings and names take double quotes, not single ones";
-    if ((at == '}' || at == ']') && lastNonSpaceBefore(text, offset) == ',') return "a comma before the closing bracket";
-    if (code == rapidjson::kParseErrorObjectMissName) return "member names take double quotes";
+    for (const char* python : {"True", "False"}) {
+        if (startsWith(text, offset, python)) return "JSON writes true and false in lower case";
+    }
+    if (startsWith(text, offset, "None")) return "JSON writes null, not None";
+    if (code == kParseErrorObjectMissCommaOrCurlyBracket && at == '"') return "a comma is missing before this member";
+    if (code == kParseErrorArrayMissCommaOrSquareBracket && at != '\0') return "a comma is missing before this element";
+    if (code == kParseErrorObjectMissName) return "member names take double quotes";
     if (offset >= text.size()) return "the file ends before the value is complete";
     if (at == 'N' || at == 'I') return "NaN and Infinity are no JSON numbers";
+    if ((at >= 'a' && at <= 'z') || (at >= 'A' && at <= 'Z')) return "JSON's only words are true, false and null";
     return "";
 }
 
@@ -151,8 +207,13 @@ Diagnostic syntaxError(size_t offset, std::string message) {
 }  // namespace
 
 bool parseConfigText(std::string_view text, ParsedText& parsed, std::vector<Diagnostic>& diagnostics) {
+    if (const char* kind = utf16Kind(text)) {
+        diagnostics.push_back(syntaxError(0, std::string("the file is UTF-16 (") + kind + "); save it as UTF-8"));
+        return false;
+    }
     const tools::kalder::JsonLimitBreak broken =
         tools::kalder::findJsonLimitBreak(text.data(), text.size(), tools::kalder::kConfigLimits);
+    // The parser reads up to the limit broken, so an earlier syntax error is told first.
     TrackingStream stream(text.substr(0, broken.offset));
     rapidjson::Reader reader;
     auto generate = [&](tools::kalder::ConfigDocument& document) {
@@ -161,12 +222,13 @@ bool parseConfigText(std::string_view text, ParsedText& parsed, std::vector<Diag
         return !reader.Parse<rapidjson::kParseIterativeFlag>(stream, recorder).IsError();
     };
     parsed.document.Populate(generate);
-    // The earlier of the parser's error and the limit broken is the one to tell.
     if (reader.HasParseError() && (broken.limit == JsonLimit::None || reader.GetErrorOffset() < broken.offset)) {
-        const size_t offset = reader.GetErrorOffset();
-        std::string reason = rapidjson::GetParseError_En(reader.GetParseErrorCode());
+        const rapidjson::ParseErrorCode code = reader.GetParseErrorCode();
+        const size_t stop = reader.GetErrorOffset();
+        const size_t offset = offendingToken(text, stop, code, stream.tokenStart());
+        std::string reason = rapidjson::GetParseError_En(code);
         if (!reason.empty() && reason.back() == '.') reason.pop_back();
-        const std::string hint = syntaxHint(text, offset, reader.GetParseErrorCode());
+        const std::string hint = syntaxHint(text, offset, stop, code);
         diagnostics.push_back(syntaxError(offset, reason + (hint.empty() ? "" : " (" + hint + ")")));
         return false;
     }

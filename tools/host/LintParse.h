@@ -6,7 +6,6 @@
 #include <string_view>
 #include <vector>
 
-
 #include "Lint.h"
 
 namespace vek::host {
@@ -19,6 +18,7 @@ struct Spot {
 constexpr uint32_t kNoKey = UINT32_MAX;
 
 struct ParsedText {
+    std::string_view text;
     tools::kalder::ConfigDocument document;
     std::vector<Spot> spots;  // one per value, in document order (depth first)
 };

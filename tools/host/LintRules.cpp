@@ -3,11 +3,9 @@
 #include <string>
 #include <unordered_map>
 
-#include <rapidjson/stringbuffer.h>
-#include <rapidjson/writer.h>
-
 #include "BackendExtensions/ConfigValues.h"
 #include "BackendExtensions/GPUBackendExtensions/ConfigKeyVerdict.h"
+#include "BackendExtensions/Identifier.h"
 #include "BackendExtensions/JsonTypeName.h"
 #include "LintParse.h"
 
@@ -15,16 +13,12 @@ namespace vek::host {
 namespace {
 
 using Value = tools::kalder::ConfigValue;
+using rapidjson::SizeType;
 using tools::kalder::jsonTypeName;
 
-std::string compact(const Value& value) {
-    rapidjson::StringBuffer buffer;
-    rapidjson::Writer<rapidjson::StringBuffer> writer(buffer);
-    value.Accept(writer);
-    std::string text = printable(std::string_view(buffer.GetString(), buffer.GetSize()));
-    if (text.size() > 60) text = text.substr(0, 57) + "...";
-    return text;
-}
+// Names longer than this many times the longest key get no suggestion: no
+// spelling slip makes a key that long, and comparing costs their length.
+constexpr size_t kSuggestedLengthFactor = 2;
 
 std::string withArticle(const std::string& type) {
     if (type == "null") return "null";
@@ -46,6 +40,11 @@ const Value* member(const Value& object, const char* name) {
     return found != object.MemberEnd() ? &found->value : nullptr;
 }
 
+const Value* memberByName(const Value& object, const Value& name) {
+    const auto found = object.FindMember(name);
+    return found != object.MemberEnd() ? &found->value : nullptr;
+}
+
 // The schema's "type" test, as the plug-in's validator makes it.
 bool hasSchemaType(const Value& value, const std::string& type) {
     if (type == "integer") return value.IsNumber() && !value.IsDouble();
@@ -53,167 +52,249 @@ bool hasSchemaType(const Value& value, const std::string& type) {
     return type == jsonTypeName(value);
 }
 
+// One step of a JSON Pointer: a member's whole name, or an element's index.
+struct Token {
+    const Value* name;  // null for an element
+    SizeType index;
+};
+
+// RFC 6901: "/" and each token, "~" written "~0" and "/" written "~1"; the
+// empty text names the whole file.
+std::string pointerOf(const std::vector<Token>& path) {
+    std::string pointer;
+    for (const Token& token : path) {
+        pointer += '/';
+        if (token.name == nullptr) {
+            pointer += std::to_string(token.index);
+            continue;
+        }
+        const char* name = token.name->GetString();
+        for (SizeType i = 0; i < token.name->GetStringLength(); ++i) {
+            if (name[i] == '~') pointer += "~0";
+            else if (name[i] == '/') pointer += "~1";
+            else pointer += name[i];
+        }
+    }
+    return pointer;
+}
+
 // One walk over the document beside its spots, checking each value against
-// the part of the schema that applies to it.
+// the part of the schema that applies to it; then every key as the plug-in
+// takes it.
 class RuleCheck {
 public:
     RuleCheck(const ParsedText& parsed, const Value& schema, std::vector<Diagnostic>& diagnostics)
         : parsed_(parsed), schema_(schema), diagnostics_(diagnostics) {}
 
     void run() {
-        walk(parsed_.document, &schema_, "", Place{"", 0});
+        walk(parsed_.document, &schema_, "", Place{"", 0}, 0, false, 0);
         if (!parsed_.document.IsObject()) return;  // the plug-in reads no key of it
         checkDependencies();
         checkRepeatedKeys();
         checkKeys();
+        reportEmptyValues();
     }
 
 private:
-    void report(size_t offset, const std::string& pointer, std::string message,
-                std::vector<std::string> allowed = {}, Diagnostic::Severity severity = Diagnostic::Severity::Error) {
-        Diagnostic diagnostic;
-        diagnostic.severity = severity;
-        diagnostic.offset = offset;
-        diagnostic.pointer = pointer;
-        diagnostic.message = std::move(message);
-        diagnostic.allowed = std::move(allowed);
-        diagnostics_.push_back(std::move(diagnostic));
-    }
-
-    // The key as the plug-in names it, "graph_names/1", or "the file" at the root.
-    static std::string subject(const std::string& key, const Value& value) {
-        if (key.empty()) return "the file holds " + withArticle(jsonTypeName(value));
-        if (value.IsNull()) return printable(key) + " is null";
-        return printable(key) + " is " + compact(value) + " (" + withArticle(jsonTypeName(value)) + ")";
-    }
-
-    void typeError(size_t offset, const std::string& key, const Value& value, const std::vector<std::string>& types) {
-        std::vector<std::string> expected;
-        for (const std::string& type : types) expected.push_back(withArticle(type));
-        report(offset, pointerOf(key), subject(key, value) + ", but it must be " + join(expected, " or "), types);
-        reported_.push_back(offset);
-    }
-
-    static std::string pointerOf(const std::string& key) {
-        if (key.empty()) return "";
-        std::string pointer = "/";
-        for (char c : key) pointer += c == '~' ? "~0" : std::string(1, c);
-        return pointer;
-    }
-
     // A value's place under its parent: a member's name, or an element's index.
     struct Place {
         const char* name;  // null for an array element
-        rapidjson::SizeType element;
+        SizeType element;
     };
+    struct Walked {
+        size_t next;    // the spot after the value's subtree
+        size_t leaves;  // the keys it gives
+    };
+    struct Member {
+        const tools::kalder::FirstMembers::Member* member;
+        Spot spot;
+        const Value& name() const { return member->name; }
+    };
+    struct Leaf {
+        uint32_t spot;
+        uint32_t top;  // the member of the root it lies in
+        bool covered;  // inside a value already reported
+    };
+    // A value that gives no key, which the plug-in ignores.
+    struct Empty {
+        uint32_t offset;
+        uint32_t top;
+        bool null;
+        std::string key;
+        std::string pointer;
+    };
+
+    const std::string_view text() const { return parsed_.text; }
+
+    Diagnostic& report(size_t offset, std::string pointer, std::string message, std::vector<std::string> allowed = {},
+                       Diagnostic::Severity severity = Diagnostic::Severity::Error) {
+        Diagnostic diagnostic;
+        diagnostic.severity = severity;
+        diagnostic.offset = offset;
+        diagnostic.pointer = std::move(pointer);
+        diagnostic.message = std::move(message);
+        diagnostic.allowed = std::move(allowed);
+        diagnostics_.push_back(std::move(diagnostic));
+        return diagnostics_.back();
+    }
+    void warn(size_t offset, std::string pointer, std::string message) {
+        report(offset, std::move(pointer), std::move(message), {}, Diagnostic::Severity::Warning);
+    }
+
     // The key as the plug-in names it ("graph_names/1"), built only when told.
     static std::string keyOf(const std::string& parent, Place place) {
         return parent + (place.name != nullptr ? std::string(place.name) : std::to_string(place.element));
     }
+    // "graph_names/1 is 3 (an integer)", the value as the file writes it.
+    std::string subject(const std::string& key, const Value& value, size_t offset) const {
+        if (key.empty()) return "the file holds " + withArticle(jsonTypeName(value));
+        if (value.IsNull()) return printable(key, kShownChars) + " is null";
+        return printable(key, kShownChars) + " is " + sourceText(text(), offset) + " (" +
+               withArticle(jsonTypeName(value)) + ")";
+    }
 
-    // Returns the index of the spot after the value's subtree.
-    size_t walk(const Value& value, const Value* rule, const std::string& parent, Place place, size_t index = 0) {
+    Walked walk(const Value& value, const Value* rule, const std::string& parent, Place place, size_t index,
+                bool covered, uint32_t top) {
         const Spot spot = parsed_.spots[index++];
-        if (rule != nullptr) checkRule(value, *rule, spot.value, parent, place);
-        if (!value.IsObject() && !value.IsArray()) {
-            if (!value.IsNull()) leafSpots_.push_back(static_cast<uint32_t>(index - 1));
-            return index;
-        }
         const bool root = &value == &parsed_.document;
+        if (rule != nullptr && !covered) covered = checkRule(value, *rule, spot.value, parent, place);
+        if (!value.IsObject() && !value.IsArray()) {
+            if (!value.IsNull()) {
+                leaves_.push_back(Leaf{static_cast<uint32_t>(index - 1), top, covered});
+                return {index, 1};
+            }
+            if (rule == nullptr && !covered) addEmpty(value, spot.value, parent, place, top);
+            return {index, 0};
+        }
         const std::string prefix = root ? "" : keyOf(parent, place) + "/";
+        const size_t emptiesBefore = empties_.size();
+        size_t leaves = 0;
         if (value.IsObject()) {
-            const Value* properties = rule != nullptr ? member(*rule, "properties") : nullptr;
+            const Value* properties = rule != nullptr && !covered ? member(*rule, "properties") : nullptr;
             for (const auto& entry : value.GetObject()) {
-                if (root) topLevel_.push_back({&entry.name, &entry.value, parsed_.spots[index]});
+                if (root) {
+                    top = static_cast<uint32_t>(topLevel_.size());
+                    topLevel_.push_back(Member{&entry, parsed_.spots[index]});
+                }
                 const Value* childRule = properties != nullptr ? memberByName(*properties, entry.name) : nullptr;
+                path_.push_back(Token{&entry.name, 0});
                 // The name up to a NUL, as the plug-in names it.
-                index = walk(entry.value, childRule, prefix, Place{entry.name.GetString(), 0}, index);
+                const Walked child = walk(entry.value, childRule, prefix, Place{entry.name.GetString(), 0}, index, covered, top);
+                path_.pop_back();
+                index = child.next;
+                leaves += child.leaves;
             }
         } else {
-            const Value* items = rule != nullptr ? member(*rule, "items") : nullptr;
-            rapidjson::SizeType i = 0;
-            for (const Value& element : value.GetArray()) index = walk(element, items, prefix, Place{nullptr, i++}, index);
+            const Value* items = rule != nullptr && !covered ? member(*rule, "items") : nullptr;
+            SizeType i = 0;
+            for (const Value& element : value.GetArray()) {
+                path_.push_back(Token{nullptr, i});
+                const Walked child = walk(element, items, prefix, Place{nullptr, i++}, index, covered, top);
+                path_.pop_back();
+                index = child.next;
+                leaves += child.leaves;
+            }
         }
-        return index;
+        if (leaves == 0 && !root && rule == nullptr && !covered) {
+            empties_.resize(emptiesBefore);  // told once, for the outermost value that gives nothing
+            addEmpty(value, spot.value, parent, place, top);
+        }
+        return {index, leaves};
     }
 
-    static const Value* memberByName(const Value& object, const Value& name) {
-        const auto found = object.FindMember(name);
-        return found != object.MemberEnd() ? &found->value : nullptr;
+    void addEmpty(const Value& value, size_t offset, const std::string& parent, Place place, uint32_t top) {
+        empties_.push_back(Empty{static_cast<uint32_t>(offset), top, value.IsNull(), keyOf(parent, place), pointerOf(path_)});
     }
 
-    void checkRule(const Value& value, const Value& rule, size_t offset, const std::string& parent, Place place) {
+    // True when the value breaks the rule (and was reported).
+    bool checkRule(const Value& value, const Value& rule, size_t offset, const std::string& parent, Place place) {
         if (const Value* type = member(rule, "type")) {
             std::vector<std::string> types;
             if (type->IsString()) types.emplace_back(type->GetString());
             if (type->IsArray()) {
                 for (const Value& t : type->GetArray()) types.emplace_back(t.GetString());
             }
-            const bool ok = std::any_of(types.begin(), types.end(), [&](const std::string& t) { return hasSchemaType(value, t); });
-            if (!ok) return typeError(offset, keyOf(parent, place), value, types);
+            if (std::none_of(types.begin(), types.end(), [&](const std::string& t) { return hasSchemaType(value, t); })) {
+                typeError(offset, keyOf(parent, place), pointerOf(path_), value, types);
+                return true;
+            }
         }
         if (const Value* allowed = member(rule, "enum")) {
             std::vector<std::string> texts;
             bool listed = false;
             for (const Value& option : allowed->GetArray()) {
                 listed = listed || option == value;
-                texts.push_back(option.IsString() ? quoted(option.GetString()) : compact(option));
+                texts.push_back(quoted(option.GetString()));
             }
             if (!listed) {
-                const std::string key = keyOf(parent, place);
-                report(offset, pointerOf(key), subject(key, value) + ", but it must be one of " + join(texts, " or "), texts);
-                reported_.push_back(offset);
+                report(offset, pointerOf(path_), subject(keyOf(parent, place), value, offset) + ", but it must be one of " + join(texts, " or "), texts);
+                return true;
             }
         }
+        return false;
     }
 
-    bool hasTopLevel(const Value& name) const {
-        return std::any_of(topLevel_.begin(), topLevel_.end(), [&](const Member& m) { return *m.name == name; });
+    void typeError(size_t offset, const std::string& key, std::string pointer, const Value& value,
+                   const std::vector<std::string>& types) {
+        std::vector<std::string> expected;
+        for (const std::string& type : types) expected.push_back(withArticle(type));
+        report(offset, std::move(pointer), subject(key, value, offset) + ", but it must be " + join(expected, " or "), types);
     }
+
+    static std::string topPointer(const Member& m) { return pointerOf({Token{&m.name(), 0}}); }
+    // The member's name as the file writes it, quotes and escapes included.
+    std::string shownName(const Member& m) const { return sourceText(text(), m.spot.key); }
 
     void checkDependencies() {
         const Value* dependencies = member(schema_, "dependencies");
         if (dependencies == nullptr) return;
-        std::vector<const Value*> seen;
         for (const Member& m : topLevel_) {
-            const Value* required = memberByName(*dependencies, *m.name);
-            if (required == nullptr || std::any_of(seen.begin(), seen.end(), [&](const Value* s) { return *s == *m.name; })) continue;
-            seen.push_back(m.name);
+            const Value* required = memberByName(*dependencies, m.name());
+            if (required == nullptr || !isFirst(m)) continue;
             std::vector<std::string> missing;
             for (const Value& name : required->GetArray()) {
-                if (!hasTopLevel(name)) missing.emplace_back(name.GetString());
+                if (members_.find(parsed_.document, name) == nullptr) missing.emplace_back(name.GetString());
             }
             if (missing.empty()) continue;
-            report(m.spot.key, pointerOf(m.name->GetString()),
-                   printable(m.name->GetString()) + " needs " + join(missing, " and ") + ", which the file does not set");
+            report(m.spot.key, topPointer(m), printable(m.name().GetString(), kShownChars) + " needs " +
+                                                  join(missing, " and ") + ", which the file does not set");
         }
     }
 
+    // The member of the root the plug-in reads for `m`'s name: the first of that name.
+    const Member& firstOf(const Member& m) {
+        const auto& first = members_.firstOf(parsed_.document, *m.member);
+        return topLevel_[static_cast<size_t>(&first - &*parsed_.document.MemberBegin())];
+    }
+    bool isFirst(const Member& m) { return firstOf(m).member == m.member; }
+
     void checkRepeatedKeys() {
-        std::unordered_map<std::string, const Member*> first;
         for (const Member& m : topLevel_) {
-            const std::string name(m.name->GetString(), m.name->GetStringLength());
-            const auto [found, inserted] = first.emplace(name, &m);
-            if (inserted) continue;
-            report(m.spot.key, pointerOf(m.name->GetString()),
-                   printable(name) + " is given again; the plug-in reads the first one, " +
-                       compact(*found->second->value) + ", wherever this key occurs",
-                   {}, Diagnostic::Severity::Warning);
+            if (isFirst(m)) continue;
+            warn(m.spot.key, topPointer(m), shownName(m) + " is given again; the plug-in reads the first one, " +
+                                                sourceText(text(), firstOf(m).spot.value) + ", wherever this key occurs");
         }
     }
 
     // Every leaf as the plug-in takes it: the key it names, the value its
     // lookup finds, and the verdict on that value.
     void checkKeys() {
-        size_t leaf = 0;
+        size_t ordinal = 0;
         std::vector<std::string> known;
-        for (const gpu::ConfigKey& key : gpu::kConfigKeys) known.emplace_back(key.name);
-        tools::kalder::FirstMembers members;
-        tools::kalder::collectConfigKeys(parsed_.document, [&](const std::string& key, const Value& walked, bool direct) {
-            const Spot spot = parsed_.spots[leafSpots_[leaf++]];
+        size_t longest = 0;
+        for (const gpu::ConfigKey& key : gpu::kConfigKeys) {
+            known.emplace_back(key.name);
+            longest = std::max(longest, known.back().size());
+        }
+        std::vector<bool> toldUnknown(topLevel_.size(), false);
+        tools::kalder::collectConfigKeys(parsed_.document, [&](const std::string& key, const Value& walked,
+                                                               tools::kalder::KnownLookup lookup) {
+            const size_t leafOrdinal = ordinal++;
+            const Leaf leaf = leaves_[leafOrdinal];
             // Told already by the schema's rules, which the plug-in applies first.
-            if (std::binary_search(reported_.begin(), reported_.end(), spot.value)) return true;
-            const Value* value = direct ? &walked : tools::kalder::findConfigValue(parsed_.document, key, members);
+            if (leaf.covered) return true;
+            const Spot spot = parsed_.spots[leaf.spot];
+            const Value* value = tools::kalder::findConfigValue(parsed_.document, key, members_, lookup);
             const gpu::ConfigKey* entry = gpu::findConfigKey(key);
             // A lookup that lands on another leaf (an earlier member of the
             // same name) is judged at that leaf, which holds the same key.
@@ -222,61 +303,159 @@ private:
             }
             const size_t at = spot.key != kNoKey ? spot.key : spot.value;
             switch (gpu::judgeKeyValue(entry, value)) {
-                case gpu::KeyVerdict::Taken: break;
+                case gpu::KeyVerdict::Taken:
+                    if (value->IsString()) checkText(*entry, key, *value, spot.value, leafOrdinal);
+                    break;
                 case gpu::KeyVerdict::Unsupported:
                     if (entry == nullptr) {
-                        const std::string near = closestKey(key, known);
-                        report(at, pointerOf(key), quoted(printable(key)) + " is no configuration key" +
-                                                       (near.empty() ? "" : "; did you mean " + quoted(near) + "?"));
+                        if (toldUnknown[leaf.top]) break;
+                        toldUnknown[leaf.top] = true;
+                        unknownKey(topLevel_[leaf.top], known, longest);
                     } else if (value == nullptr) {
-                        notFound(at, key);
+                        notFound(at, key, leafOrdinal);
                     } else {
-                        report(spot.value, pointerOf(key),
-                               subject(key, *value) + ", but a key naming graph_names must hold a string");
+                        atLeaf(leafOrdinal, report(spot.value, "", subject(key, *value, spot.value) +
+                                                                        ", but a key naming graph_names must hold a string"));
                     }
                     break;
                 case gpu::KeyVerdict::WrongType:
                     if (value == nullptr) {
-                        notFound(at, key);
+                        notFound(at, key, leafOrdinal);
                     } else if (value->IsNumber() && !value->IsDouble()) {
-                        report(spot.value, pointerOf(key),
-                               subject(key, *value) + ", outside the signed 32-bit range the plug-in takes "
-                                                      "(-2147483648 to 2147483647)");
+                        atLeaf(leafOrdinal, report(spot.value, "", subject(key, *value, spot.value) +
+                                                                        ", outside the signed 32-bit range the plug-in takes "
+                                                                        "(-2147483648 to 2147483647)"));
                     } else {
                         static const char* const kTypes[] = {"array", "string", "boolean", "integer"};
-                        typeError(spot.value, key, *value, {kTypes[static_cast<int>(entry->type)]});
+                        typeError(spot.value, key, "", *value, {kTypes[static_cast<int>(entry->type)]});
+                        atLeaf(leafOrdinal, diagnostics_.back());
                     }
                     break;
                 case gpu::KeyVerdict::NotAllowed: {
                     std::vector<std::string> texts;
                     for (size_t i = 0; i < entry->enumCount; ++i) texts.push_back(quoted(entry->enumTexts[i].text));
-                    report(spot.value, pointerOf(key), subject(key, *value) + ", but it must be one of " + join(texts, " or "), texts);
+                    atLeaf(leafOrdinal, report(spot.value, "", subject(key, *value, spot.value) + ", but it must be one of " +
+                                                                    join(texts, " or "), texts));
                     break;
                 }
             }
             return true;
-        }, members);
+        }, members_);
+        for (const Empty& empty : empties_) {
+            if (empty.top < toldUnknown.size() && toldUnknown[empty.top]) continue;  // its key is refused
+            keptEmpties_.push_back(&empty);
+        }
+        fillLeafPointers();
     }
 
-    void notFound(size_t at, const std::string& key) {
-        report(at, pointerOf(key),
-               "the plug-in looks " + quoted(printable(key)) +
-                   " up by name and finds no value there: a member name holds \"/\", \"~\" or a NUL byte, or an "
-                   "earlier member of the same name has no such element");
+    void unknownKey(const Member& m, const std::vector<std::string>& known, size_t longest) {
+        const std::string name(m.name().GetString(), m.name().GetStringLength());
+        std::string message = shownName(m) + " is no configuration key";
+        if (name == "$schema") {
+            message += "; the plug-in refuses it: map the editor schema to your files in the editor's own settings "
+                       "instead (README, \"Editor support\")";
+        } else if (name.size() <= kSuggestedLengthFactor * longest) {
+            const std::string near = closestKey(name, known);
+            if (!near.empty()) message += "; did you mean " + quoted(near) + "?";
+        }
+        report(m.spot.key, topPointer(m), message);
     }
 
-    struct Member {
-        const Value* name;
-        const Value* value;
-        Spot spot;
+    void notFound(size_t at, const std::string& key, size_t leafOrdinal) {
+        atLeaf(leafOrdinal, report(at, "", "the plug-in looks " + quoted(printable(key, kShownChars)) +
+                                               " up by name and finds no value there: a member name holds \"/\", \"~\" or a "
+                                               "NUL byte, or an earlier member of the same name has no such element"));
+    }
+
+    // What the plug-in keeps of a text it takes, where that is not what the file says.
+    void checkText(const gpu::ConfigKey& entry, const std::string& key, const Value& value, size_t offset, size_t leafOrdinal) {
+        const std::string kept(value.GetString());  // up to the first NUL, as the plug-in takes it
+        const std::string shown = sourceText(text(), offset);
+        const bool graphName = entry.type == gpu::KeyType::TextList;
+        const std::string what = graphName ? "graph name " + shown : printable(key, kShownChars);
+        if (kept.size() < value.GetStringLength()) {
+            atLeaf(leafOrdinal, report(offset, "", what + " holds \\u0000; the plug-in keeps only " +
+                                                       quoted(printable(kept, kShownChars)) + ", the text before it",
+                                       {}, Diagnostic::Severity::Warning));
+        }
+        if (!graphName) {
+            if (!isUtf8(kept)) {
+                atLeaf(leafOrdinal, report(offset, "", what + " holds bytes that are not UTF-8; the plug-in passes them "
+                                                           "on as they are",
+                                           {}, Diagnostic::Severity::Warning));
+            }
+            return;
+        }
+        const std::string identifier = tools::kalder::toIdentifier(kept);
+        const auto [first, inserted] = identifiers_.emplace(identifier, offset);
+        if (!inserted) {
+            atLeaf(leafOrdinal, report(offset, "", what + " becomes the identifier " + printable(identifier, kShownChars) +
+                                                       ", as " + sourceText(text(), first->second) +
+                                                       " before it does: two graphs of one name",
+                                       {}, Diagnostic::Severity::Warning));
+        } else if (identifier != kept) {
+            atLeaf(leafOrdinal, report(offset, "", what + " becomes the identifier " + printable(identifier, kShownChars),
+                                       {}, Diagnostic::Severity::Warning));
+        }
+    }
+
+    void reportEmptyValues() {
+        for (const Empty* empty : keptEmpties_) {
+            warn(empty->offset, empty->pointer,
+                 printable(empty->key, kShownChars) + " is " + (empty->null ? "null" : sourceText(text(), empty->offset)) +
+                     ", which gives the plug-in no key: it ignores it");
+        }
+    }
+
+    // A diagnostic about the leaf of this ordinal, whose pointer the walk below fills in.
+    void atLeaf(size_t leafOrdinal, const Diagnostic& diagnostic) {
+        pending_.push_back(Pending{leafOrdinal, static_cast<size_t>(&diagnostic - diagnostics_.data())});
+    }
+    struct Pending {
+        size_t leaf;
+        size_t diagnostic;
     };
+
+    // Walks the document again, counting leaves, to give the pending
+    // diagnostics their leaf's exact pointer.
+    void fillLeafPointers() {
+        if (pending_.empty()) return;
+        size_t leaf = 0, next = 0;
+        path_.clear();
+        fillIn(parsed_.document, leaf, next);
+    }
+    void fillIn(const Value& value, size_t& leaf, size_t& next) {
+        if (next == pending_.size()) return;
+        if (value.IsObject()) {
+            for (const auto& entry : value.GetObject()) {
+                path_.push_back(Token{&entry.name, 0});
+                fillIn(entry.value, leaf, next);
+                path_.pop_back();
+            }
+        } else if (value.IsArray()) {
+            SizeType i = 0;
+            for (const Value& element : value.GetArray()) {
+                path_.push_back(Token{nullptr, i++});
+                fillIn(element, leaf, next);
+                path_.pop_back();
+            }
+        } else if (!value.IsNull()) {
+            while (next < pending_.size() && pending_[next].leaf == leaf) diagnostics_[pending_[next++].diagnostic].pointer = pointerOf(path_);
+            ++leaf;
+        }
+    }
 
     const ParsedText& parsed_;
     const Value& schema_;
     std::vector<Diagnostic>& diagnostics_;
+    tools::kalder::FirstMembers members_;
+    std::vector<Token> path_;
     std::vector<Member> topLevel_;
-    std::vector<uint32_t> leafSpots_;  // the spot of each leaf, in the key walk's order
-    std::vector<size_t> reported_;  // value offsets, in file order
+    std::vector<Leaf> leaves_;  // in the key walk's order
+    std::vector<Empty> empties_;
+    std::vector<const Empty*> keptEmpties_;
+    std::vector<Pending> pending_;
+    std::unordered_map<std::string, size_t> identifiers_;  // graph identifier -> offset of the first name
 };
 
 }  // namespace

@@ -44,6 +44,9 @@ const char kUsage[] =
     "\n"
     "Options:\n"
     "  --json              print the result (run, check) as one JSON document\n"
+    "  --column-unit UNIT  columns of check's positions: char (as editors count\n"
+    "                      them, the default) or byte (as GCC's\n"
+    "                      -fdiagnostics-column-unit=byte)\n"
     "  --log-level LEVEL   the most detailed plug-in messages shown: error, warn,\n"
     "                      info, verbose, debug, or 1 to 5 (default info; warn for\n"
     "                      check)\n"
@@ -66,6 +69,7 @@ struct Options {
     std::string plugin;
     std::string backend;
     std::string schema;
+    ColumnUnit columns = ColumnUnit::Char;
 };
 
 bool exists(const std::string& path) { return std::ifstream(path).good(); }
@@ -131,6 +135,10 @@ int parse(int argc, char** argv, Options& options) {
             if (!value(level) || !parseLevel(level, options.logLevel)) {
                 return usageError("--log-level takes error, warn, info, verbose, debug or 1 to 5");
             }
+        } else if (arg == "--column-unit") {
+            std::string unit;
+            if (!value(unit) || (unit != "char" && unit != "byte")) return usageError("--column-unit takes char or byte");
+            options.columns = unit == "byte" ? ColumnUnit::Byte : ColumnUnit::Char;
         } else if (arg == "--plugin" || arg == "--backend" || arg == "--schema") {
             std::string& target = arg == "--plugin" ? options.plugin : arg == "--backend" ? options.backend : options.schema;
             if (!value(target)) return usageError(arg + " takes a path");
@@ -169,7 +177,7 @@ bool readSchema(const std::string& path, vek::tools::kalder::ConfigDocument& sch
 LintResult lint(const Options& options) {
     vek::tools::kalder::ConfigDocument schema;
     LintResult result;
-    if (readSchema(options.schema, schema)) result = lintConfigFile(options.config, schema);
+    if (readSchema(options.schema, schema)) result = lintConfigFile(options.config, schema, options.columns);
     return result;
 }
 
