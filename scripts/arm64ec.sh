@@ -14,7 +14,7 @@ scripts/install-deps.sh clang-19 llvm-19 g++-mingw-w64-x86-64-posix
 cmake --preset arm64ec-objects > /dev/null
 dir=build/arm64ec-objects
 unreachable='ConfigValidation\.cpp|windows/Clock\.cpp|windows/DynamicLibrary\.cpp'
-not_plugin='windows/Process\.cpp'  # the runner's, not linked into the plug-in
+not_plugin='windows/(Process|TempFile)\.cpp'  # the runner's, not linked into the plug-in
 # The object files of the plug-in library and everything linked into it.
 mapfile -t objects < <(ninja -C "$dir" -t targets all \
   | sed -n 's/^\(.*\(BackendExtensions\|log\|platform\)\/CMakeFiles\/[^:]*\.obj\): .*/\1/p' | grep -v -E "$unreachable|$not_plugin")

@@ -3,7 +3,7 @@
 # Usage: scripts/install-deps.sh [extra-package ...]
 set -euo pipefail
 
-packages=(cmake ninja-build g++ binutils rapidjson-dev libgtest-dev libgmock-dev "$@")
+packages=(cmake ninja-build g++ binutils rapidjson-dev libcli11-dev libgtest-dev libgmock-dev "$@")
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

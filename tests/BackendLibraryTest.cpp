@@ -3,8 +3,11 @@
 // selection with every fallback and the record of the device named.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <thread>
+#include <vector>
 
 #include "support/Cases.h"
 #include "support/FakeBackend.h"
@@ -172,6 +175,32 @@ TEST_F(BackendLibrary, DeviceRecordsOutliveTheLibrarysAnswerAndAreRebuiltInPlace
     fakePlatform().devices = {fakeDevice(7), fakeDevice(5)};
     ASSERT_TRUE(backend->getDeviceConfigs(&again, &againCount));
     expectSelected(again, againCount, fakeDevice(5));
+}
+
+// Hosts bind and select devices from several threads at once, one backend
+// object each: the substitute backend library hands every caller records
+// that stay put (ThreadSanitizer runs this too).
+TEST(SubstituteBackend, ThreadsBindAndSelectDevices) {
+    const platform::LibraryHandle library = loadTestLibrary(VEK_SUBSTITUTE_BACKEND_PATH);
+    const std::string config = writeTempFile(R"({"graph_names": ["g"], "device_id": 2})");
+    std::vector<std::thread> threads;
+    std::atomic<int> selected{0};
+    for (int t = 0; t < 3; ++t) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < 20; ++i) {
+                BackendPtr backend = makeBackend();
+                DeviceConfigList devices = nullptr;
+                uint32_t devicesCount = 0;
+                if (backend->bindBackendLibrary(library) && backend->loadConfigFile(config) &&
+                    backend->getDeviceConfigs(&devices, &devicesCount) &&
+                    static_cast<const tools::kalder::PlatformInfo*>(devices[0]->data)->hwDevices[0].hwDeviceId == 2) {
+                    ++selected;
+                }
+            }
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(selected, 60);
 }
 
 }  // namespace

@@ -39,30 +39,68 @@ TEST(HostRunner, RunsEveryExample) {
     EXPECT_FALSE(contains(bundled.output, "INFO")) << "--log-level=ERROR hides info messages";
 }
 
-TEST(HostRunner, JsonForScripts) {
-    rapidjson::Document document;
-    CommandResult result = runCommand(kRunner + " run --json --log-level error " + kExamples + "/fp16-two-graphs.json");
-    ASSERT_FALSE(document.Parse(result.output.c_str()).HasParseError()) << result.output;
-    EXPECT_STREQ(document["graphs"][1]["precisionMode"].GetString(), "FP16");
+// Every command's --json: one document per line, the same shape on success
+// and failure.
+std::vector<rapidjson::Document> jsonLines(const std::string& output) {
+    std::vector<rapidjson::Document> documents;
+    size_t start = 0;
+    for (size_t end; (end = output.find('\n', start)) != std::string::npos; start = end + 1) {
+        documents.emplace_back();
+        EXPECT_FALSE(documents.back().Parse(output.c_str() + start, end - start).HasParseError()) << output;
+    }
+    EXPECT_EQ(start, output.size()) << "every document ends its line: " << output;
+    return documents;
+}
+
+TEST(HostRunner, JsonForEveryCommand) {
+    auto json = [](const std::string& arguments, int exitCode) {
+        const CommandResult result = runCommand(kRunner + " --json " + arguments, false);
+        EXPECT_EQ(result.exitCode, exitCode) << arguments << "\n" << result.output;
+        return jsonLines(result.output);
+    };
+    auto documents = json("--log-level error run " + kExamples + "/fp16-two-graphs.json", 0);
+    ASSERT_EQ(documents.size(), 1u);
+    EXPECT_TRUE(documents[0]["ok"].GetBool());
+    EXPECT_STREQ(documents[0]["graphs"][1]["precisionMode"].GetString(), "FP16");
 
     const std::string refused = writeTempFile(R"({"perf_hint": "max"})");
-    result = runCommand(kRunner + " run --json " + refused, false);
-    EXPECT_EQ(result.exitCode, 1);
-    ASSERT_FALSE(document.Parse(result.output.c_str()).HasParseError()) << result.output;
-    EXPECT_STREQ(document["error"].GetString(), "loadConfigFile returned false");
-    EXPECT_STREQ(document["messages"][2].GetString(), "Config does not match schema");
+    documents = json("run " + refused, 1);
+    ASSERT_EQ(documents.size(), 1u);
+    EXPECT_STREQ(documents[0]["error"].GetString(), "loadConfigFile returned false");
+    EXPECT_EQ(documents[0]["diagnostics"][0]["column"].GetInt(), 15);
+    EXPECT_STREQ(documents[0]["messages"][2]["message"].GetString(), "Config does not match schema");
 
-    result = runCommand(kRunner + " check --json " + refused, false);
-    ASSERT_FALSE(document.Parse(result.output.c_str()).HasParseError()) << result.output;
-    EXPECT_STREQ(document["diagnostics"][0]["key"].GetString(), "/perf_hint");
-    EXPECT_STREQ(document["diagnostics"][0]["allowed"][2].GetString(), "\"low\"");
+    documents = json("run " + writeTempFile(R"({"graph_names": ["g"], "device_id": 99})"), 1);
+    ASSERT_EQ(documents.size(), 1u);
+    EXPECT_EQ(documents[0]["deviceProblem"]["deviceIds"].Size(), 2u);
+
+    documents = json("check " + refused + " " + kExamples + "/tuning.json", 1);
+    ASSERT_EQ(documents.size(), 2u);
+    EXPECT_FALSE(documents[0]["valid"].GetBool());
+    EXPECT_STREQ(documents[0]["diagnostics"][0]["key"].GetString(), "/perf_hint");
+    EXPECT_STREQ(documents[0]["diagnostics"][0]["allowed"][2].GetString(), "\"low\"");
+    EXPECT_STREQ(documents[0]["messages"][2]["level"].GetString(), "ERROR");
+    EXPECT_TRUE(documents[1]["valid"].GetBool());
 
     // "key" is the exact JSON Pointer: "~1" for "/", "/" for the empty name, the whole name past a NUL.
-    result = runCommand(kRunner + " check --json " + writeTempFile(R"({"a/b": 1, "": 2, "z\u0000y": 3, "t~": [4]})"), false);
-    ASSERT_FALSE(document.Parse(result.output.c_str()).HasParseError()) << result.output;
+    documents = json("check " + writeTempFile(R"({"a/b": 1, "": 2, "z\u0000y": 3, "t~": [4]})"), 1);
+    ASSERT_EQ(documents.size(), 1u);
     std::vector<std::string> keys;
-    for (const auto& d : document["diagnostics"].GetArray()) keys.emplace_back(d["key"].GetString(), d["key"].GetStringLength());
-    EXPECT_EQ(keys, (std::vector<std::string>{"/a~1b", "/", std::string("/z\0y", 4), "/t~0"})) << result.output;
+    for (const auto& d : documents[0]["diagnostics"].GetArray()) keys.emplace_back(d["key"].GetString(), d["key"].GetStringLength());
+    EXPECT_EQ(keys, (std::vector<std::string>{"/a~1b", "/", std::string("/z\0y", 4), "/t~0"}));
+
+    setEnv("VEK_SUBSTITUTE_DEVICES", "5,-3,7:2");
+    documents = json("devices", 0);
+    unsetEnv("VEK_SUBSTITUTE_DEVICES");
+    ASSERT_EQ(documents.size(), 1u);
+    EXPECT_EQ(documents[0]["devices"][1]["deviceId"].GetInt(), -3);
+    EXPECT_TRUE(documents[0]["devices"][1]["selectable"].GetBool());
+    EXPECT_FALSE(documents[0]["devices"][2]["selectable"].GetBool());
+
+    documents = json("keys", 0);
+    ASSERT_EQ(documents.size(), 1u);
+    EXPECT_STREQ(documents[0][13]["key"].GetString(), "device_id");
+    EXPECT_STREQ(documents[0][13]["needs"][0].GetString(), "graph_names");
 }
 
 // One file per usual mistake in tests/lint, and the exact lines the check
@@ -83,12 +121,6 @@ TEST(HostRunner, CheckSaysWhereEachMistakeIs) {
     }
     EXPECT_TRUE(expected.empty()) << "a file is missing for " << expected.begin()->first;
 
-    // Every mistake of a file in one run, from the command line.
-    const std::string several = std::string(VEK_LINT_CASES) + "/several-mistakes.json";
-    const CommandResult result = runCommand(kRunner + " check " + several, false);
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.output.rfind(several + ":2:24: error: ", 0), 0u) << result.output;
-    EXPECT_EQ(std::count(result.output.begin(), result.output.end(), '\n'), 5) << result.output;
     EXPECT_EQ(runCommand(kRunner + " check " + kExamples + "/tuning.json").output, "") << "silent on a good file";
     // Columns count characters as editors do, or bytes when asked.
     const std::string wide = std::string(VEK_LINT_CASES) + "/column-after-non-ascii.json";
@@ -96,17 +128,41 @@ TEST(HostRunner, CheckSaysWhereEachMistakeIs) {
 }
 
 TEST(HostRunner, DevicesAndKeys) {
-    setEnv("VEK_SUBSTITUTE_DEVICES", "5,7:2");
+    setEnv("VEK_SUBSTITUTE_DEVICES", "5,7:2,9");
     CommandResult result = runCommand(kRunner + " devices");
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    EXPECT_TRUE(contains(result.output, "Backend API 3.13\nPlatform version 1, 3 hardware device(s):\n"
+                                        "  device_id 5, device version 1\n"
+                                        "  device_id 7, device version 2 (not selectable: its device record has version 2, not 1)\n"
+                                        "  device_id 9, device version 1 (not selectable: a device record before it has a"))
+        << result.output;
+    // The plug-in falls back to the default device and answers true; the runner says why.
+    result = runCommand(kRunner + " run " + writeTempFile(R"({"graph_names": ["g"], "device_id": 7})"));
     unsetEnv("VEK_SUBSTITUTE_DEVICES");
     EXPECT_EQ(result.exitCode, 0) << result.output;
-    EXPECT_TRUE(contains(result.output, "Backend API 3.13\nPlatform version 1, 2 hardware device(s):\n"
-                                        "  hardware id 5, device version 1\n  hardware id 7, device version 2\n"))
-        << result.output;
+    EXPECT_TRUE(contains(result.output, "device_id 7 names a device of")) << result.output;
+    EXPECT_TRUE(contains(result.output, "Device: default (PRIMARY_GPU)")) << result.output;
     result = runCommand(kRunner + " run " + writeTempFile(R"({"graph_names": ["g"], "device_id": 99})"));
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(contains(result.output, "device_id 99 matches no hardware device of")) << result.output;
     EXPECT_TRUE(contains(result.output, "; it has 1, 2 (see vekhost devices)")) << result.output;
+    // The check's warnings come with run too, before its result.
+    result = runCommand(kRunner + " run " + std::string(VEK_LINT_CASES) + "/repeated-key.json", true);
+    EXPECT_TRUE(contains(result.output, "warning: \"perf_hint\" is given again")) << result.output;
+
+    // A setting the substitute backend cannot read lists no provider, so nothing passes by accident.
+    for (const auto& [name, value] : std::map<std::string, std::string>{{"VEK_SUBSTITUTE_DEVICES", "abc"},
+                                                                        {"VEK_SUBSTITUTE_API_VERSION", "junk"},
+                                                                        {"VEK_SUBSTITUTE_PLATFORM", "bogus"}}) {
+        for (const std::string& bad : {value, std::string(name == "VEK_SUBSTITUTE_DEVICES" ? "4294967296" : "3.x")}) {
+            setEnv(name, bad);
+            result = runCommand(kRunner + " devices");
+            unsetEnv(name);
+            EXPECT_EQ(result.exitCode, 1) << name << "=" << bad;
+            EXPECT_TRUE(contains(result.output, name + "=\"" + bad + "\" cannot be read")) << result.output;
+            EXPECT_TRUE(contains(result.output, "it lists no GPU provider")) << result.output;
+        }
+    }
 
     result = runCommand(kRunner + " keys");
     EXPECT_EQ(result.exitCode, 0);
@@ -114,6 +170,53 @@ TEST(HostRunner, DevicesAndKeys) {
                                         "    Selects the hardware device by its id\n"))
         << result.output;
 }
+
+#if !defined(_WIN32)
+// Input that cannot be read twice, several files, "--", and a quiet check:
+// what scripts rely on. Each case runs with a temporary folder of its own,
+// which must be empty afterwards.
+TEST(HostRunner, PipesSeveralFilesAndQuietChecks) {
+    const std::string folder = makeTempDirectory();
+    const std::string env = "TMPDIR=" + folder + " ";
+    const std::string example = kExamples + "/example.json";
+    const std::string mistakes = std::string(VEK_LINT_CASES) + "/several-mistakes.json";
+    writeFile(folder + "/-x.json", "{}");
+    struct Case {
+        std::string command;
+        int exitCode;
+        std::string says;  // a part of standard output and error; empty: prints nothing
+    };
+    const Case cases[] = {
+        {"printf '{\"perf_hint\":\"high\"}' | " + env + kRunner + " check -", 0, ""},
+        {"printf '{\"perf_hint\":\"max\"}' | " + env + kRunner + " check -", 1, "<stdin>:1:14: error: perf_hint is \"max\""},
+        {"cat " + example + " | " + env + kRunner + " --log-level off run /dev/stdin", 0, "Device: hardware device 1\n"},
+        {"cat " + example + " | " + env + kRunner + " --log-level off run -", 0, "Configuration: <stdin>\n"},
+        {"mkfifo " + folder + "/fifo && (cat " + example + " > " + folder + "/fifo &) && " + env + kRunner + " check " + folder + "/fifo", 0, ""},
+        {"printf '{\"graph_names\": [' | " + env + kRunner + " check -", 1, "the file ends before the value is complete"},
+        {"head -c 100000 /dev/urandom | " + env + kRunner + " check -", 1, "<stdin>:1:1: error: "},
+        {"(printf '{\"graph_names\": ['; yes '\"g\",' | head -c 20000000) | " + env + kRunner + " check -", 1, "<stdin>:"},
+        {"printf '{}' | TMPDIR=/nonexistent " + kRunner + " check -", 2, "cannot create a temporary file in /nonexistent"},
+        {env + kRunner + " check " + mistakes + " " + example + " " + mistakes, 1, "several-mistakes.json:6:21"},
+        {"cd " + folder + " && " + env + kRunner + " check -- -x.json", 0, ""},
+        {env + kRunner + " check -v " + mistakes, 1, "ERROR Config does not match schema"},
+        {env + kRunner + " --log-level 0 run " + example, 0, "Configuration: "},
+    };
+    for (const Case& c : cases) {
+        const CommandResult result = runCommand(c.command);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.command << "\n" << result.output;
+        if (c.says.empty()) EXPECT_EQ(result.output, "") << c.command;
+        else EXPECT_TRUE(contains(result.output, c.says)) << c.command << "\n" << result.output;
+        EXPECT_FALSE(contains(result.output, " INFO ")) << c.command << "\n" << result.output;
+        std::filesystem::remove(folder + "/fifo");
+        size_t left = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) left += entry.path().filename() != "-x.json";
+        EXPECT_EQ(left, 0u) << "a temporary file is left behind by " << c.command;
+    }
+    // The README's example, exactly: five lines, nothing on standard error.
+    const CommandResult several = runCommand(kRunner + " check " + mistakes);
+    EXPECT_EQ(std::count(several.output.begin(), several.output.end(), '\n'), 5) << several.output;
+}
+#endif
 
 // Bad usage and libraries that cannot be loaded (tests/cases/runner.json).
 TEST(HostRunner, ClearErrors) {

@@ -1,8 +1,40 @@
 #include "Devices.h"
 
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
+
 namespace vek::host {
 
 using namespace tools::kalder;
+
+namespace {
+
+// The plug-in walks the devices in order, falls back to the default device at
+// the first record of another version, and takes the first whose id matches.
+void judgeDevices(BackendDevices& result) {
+    bool laterFallBack = result.platformVersion != 1;
+    for (size_t i = 0; i < result.devices.size(); ++i) {
+        DeviceEntry& entry = result.devices[i];
+        std::string& why = entry.unselectable;
+        if (result.platformVersion != 1) {
+            why = "the platform record has version " + std::to_string(result.platformVersion) + ", not 1";
+        } else if (laterFallBack || entry.record.version != 1) {
+            laterFallBack = true;
+            why = entry.record.version != 1 ? "its device record has version " + std::to_string(entry.record.version) + ", not 1"
+                                            : "a device record before it has a version other than 1";
+        } else if (entry.deviceId == 0) {
+            why = "device_id 0 leaves the choice to the library";
+        } else {
+            for (size_t j = 0; j < i && why.empty(); ++j) {
+                if (result.devices[j].record.hwDeviceId == entry.record.hwDeviceId) {
+                    why = "an earlier device has the same id, and that one is selected";
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
 
 BackendDevices queryDevices(platform::LibraryHandle library) {
     BackendDevices result;
@@ -37,9 +69,19 @@ BackendDevices queryDevices(platform::LibraryHandle library) {
     } else {
         result.hasPlatform = true;
         result.platformVersion = info->version;
-        if (info->hwDevices != nullptr) result.devices.assign(info->hwDevices, info->hwDevices + info->hwDeviceCount);
+        for (uint32_t i = 0; info->hwDevices != nullptr && i < info->hwDeviceCount; ++i) {
+            result.devices.push_back(DeviceEntry{info->hwDevices[i], static_cast<int32_t>(info->hwDevices[i].hwDeviceId), ""});
+        }
+        judgeDevices(result);
     }
     return result;
+}
+
+const DeviceEntry* findDevice(const BackendDevices& devices, int32_t deviceId) {
+    for (const DeviceEntry& entry : devices.devices) {
+        if (entry.deviceId == deviceId) return &entry;
+    }
+    return nullptr;
 }
 
 std::string formatDevices(const std::string& path, const BackendDevices& devices) {
@@ -50,20 +92,67 @@ std::string formatDevices(const std::string& path, const BackendDevices& devices
     if (devices.hasPlatform) {
         out += "Platform version " + std::to_string(devices.platformVersion) + ", " +
                std::to_string(devices.devices.size()) + " hardware device(s):\n";
-        for (const HwDeviceInfo& device : devices.devices) {
-            out += "  hardware id " + std::to_string(device.hwDeviceId) + ", device version " +
-                   std::to_string(device.version) + "\n";
+        for (const DeviceEntry& entry : devices.devices) {
+            out += "  device_id " + std::to_string(entry.deviceId) + ", device version " + std::to_string(entry.record.version) +
+                   (entry.unselectable.empty() ? "" : " (not selectable: " + entry.unselectable + ")") + "\n";
         }
-        out += "Set \"device_id\" to a hardware id to select that device; 0 (the default) leaves the choice to the "
+        out += "Set \"device_id\" to one of these to select that device; 0 (the default) leaves the choice to the "
                "library, whose device records do not say which one it takes.\n";
     }
     if (!devices.problem.empty()) out += "No device list: " + devices.problem + ".\n";
     return out;
 }
 
+std::string formatDevicesJson(const std::string& path, const BackendDevices& devices) {
+    rapidjson::StringBuffer buffer;
+    rapidjson::Writer<rapidjson::StringBuffer> writer(buffer);
+    writer.StartObject();
+    writer.Key("library");
+    writer.String(path.c_str());
+    writer.Key("apiVersion");
+    if (devices.hasVersion) {
+        writer.StartObject();
+        writer.Key("major");
+        writer.Uint(devices.apiMajor);
+        writer.Key("minor");
+        writer.Uint(devices.apiMinor);
+        writer.Key("supported");
+        writer.Bool(devices.apiMajor == 3 && devices.apiMinor >= 13);
+        writer.EndObject();
+    } else {
+        writer.Null();
+    }
+    writer.Key("platformVersion");
+    if (devices.hasPlatform) writer.Uint(devices.platformVersion);
+    else writer.Null();
+    writer.Key("devices");
+    writer.StartArray();
+    for (const DeviceEntry& entry : devices.devices) {
+        writer.StartObject();
+        writer.Key("deviceId");
+        writer.Int(entry.deviceId);
+        writer.Key("hwDeviceId");
+        writer.Uint(entry.record.hwDeviceId);
+        writer.Key("version");
+        writer.Uint(entry.record.version);
+        writer.Key("selectable");
+        writer.Bool(entry.unselectable.empty());
+        writer.Key("reason");
+        if (entry.unselectable.empty()) writer.Null();
+        else writer.String(entry.unselectable.c_str());
+        writer.EndObject();
+    }
+    writer.EndArray();
+    writer.Key("problem");
+    if (devices.problem.empty()) writer.Null();
+    else writer.String(devices.problem.c_str());
+    writer.EndObject();
+    return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
+}
+
 std::string deviceIds(const BackendDevices& devices) {
     std::string out;
-    for (const HwDeviceInfo& device : devices.devices) out += (out.empty() ? "" : ", ") + std::to_string(device.hwDeviceId);
+    for (const DeviceEntry& entry : devices.devices) out += (out.empty() ? "" : ", ") + std::to_string(entry.deviceId);
     return out.empty() ? "none" : out;
 }
 

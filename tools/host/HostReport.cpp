@@ -2,8 +2,6 @@
 
 #include "BackendExtensions/GPUBackendExtensions/GpuConfigKeys.h"
 
-#include <rapidjson/prettywriter.h>
-#include <rapidjson/stringbuffer.h>
 
 namespace vek::host {
 namespace {
@@ -32,7 +30,7 @@ void appendOptions(std::string& out, const char* title, const std::vector<Option
 
 std::string onOff(uint8_t disabled) { return disabled != 0 ? "off" : "on"; }
 
-using Writer = rapidjson::PrettyWriter<rapidjson::StringBuffer>;
+using Writer = rapidjson::Writer<rapidjson::StringBuffer>;
 
 void writeString(Writer& writer, const std::string& text) {
     writer.String(text.c_str(), static_cast<rapidjson::SizeType>(text.size()));
@@ -99,13 +97,7 @@ std::string formatText(const HostReport& report) {
     return out;
 }
 
-std::string formatJson(const HostReport& report) {
-    rapidjson::StringBuffer buffer;
-    Writer writer(buffer);
-    writer.SetIndent(' ', 2);
-    writer.StartObject();
-    writer.Key("configuration");
-    writeString(writer, report.configPath);
+void writeReportJson(Writer& writer, const HostReport& report) {
     writeOptions(writer, "backendOptions", report.backend);
     writeOptions(writer, "contextOptions", report.context);
     writer.Key("graphs");
@@ -134,8 +126,6 @@ std::string formatJson(const HostReport& report) {
     } else {
         writer.Null();
     }
-    writer.EndObject();
-    return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
 }
 
 }  // namespace vek::host

@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
+
 #include "BackendExtensions/BackendRecords.h"
 #include "BackendExtensions/GPUBackendExtensions/GpuConfigKeys.h"
 
@@ -40,8 +43,10 @@ OptionReport describeOption(gpu::KeyTarget list, const gpu::GpuOptionEntry& entr
 // "FP32", "FP16", "HYBRID", "USER_PROVIDED".
 const char* precisionName(uint32_t precisionMode);
 
-// Human-readable text, and one JSON document for scripts.
+// Human-readable text.
 std::string formatText(const HostReport& report);
-std::string formatJson(const HostReport& report);
+// The records as members of the JSON object the writer has open:
+// "backendOptions", "contextOptions", "graphs", "device".
+void writeReportJson(rapidjson::Writer<rapidjson::StringBuffer>& writer, const HostReport& report);
 
 }  // namespace vek::host

@@ -18,7 +18,7 @@ HostSession::~HostSession() {
 bool HostSession::hookResult(bool result, const char* hook) {
     if (!result) {
         failure_ = std::string(hook) + " returned false";
-        std::fprintf(stderr, "vekhost: %s\n", failure_.c_str());
+        if (!quiet_) std::fprintf(stderr, "vekhost: %s\n", failure_.c_str());
     }
     return result;
 }

@@ -18,7 +18,9 @@ public:
     HostSession(const HostSession&) = delete;
     HostSession& operator=(const HostSession&) = delete;
 
-    // Each step answers false after printing why to standard error.
+    // Each step answers false after printing why to standard error (for a
+    // hook that answers false, only when not quiet).
+    void setQuiet(bool quiet) { quiet_ = quiet; }
     bool loadPlugin(const std::string& path);
     bool installLogger(int32_t maxLevel);
     bool loadBackend(const std::string& path);
@@ -40,6 +42,7 @@ private:
     DestroyBackendInterfaceFn destroy_ = nullptr;
     tools::kalder::IBackend* backend_ = nullptr;
     std::string failure_;
+    bool quiet_ = false;
 };
 
 }  // namespace vek::host

@@ -2,11 +2,26 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace vek::host {
 
-// For each key: its type or allowed values, its default, the keys it needs,
-// and one line on what it does. Empty when the schema cannot be read.
-std::string describeKeys(const std::string& editorSchemaPath);
+struct KeyDescription {
+    std::string key;
+    std::string type;                  // "boolean", "array of strings", "integer from ... to ..."
+    std::vector<std::string> allowed;  // the allowed values as JSON texts, where there is a list
+    std::string defaultValue;          // as JSON text; empty when the backend library decides
+    std::vector<std::string> needs;    // the keys it needs
+    std::string title;                 // what it does, in one line
+};
+
+// False when the editor schema cannot be read.
+bool readKeys(const std::string& editorSchemaPath, std::vector<KeyDescription>& keys);
+
+// One paragraph per key: its type or allowed values, default, the keys it
+// needs, and one line on what it does.
+std::string formatKeys(const std::vector<KeyDescription>& keys);
+// One JSON document, on one line: an array of objects with the same fields.
+std::string formatKeysJson(const std::vector<KeyDescription>& keys);
 
 }  // namespace vek::host

@@ -195,18 +195,11 @@ std::string formatDiagnostics(const std::string& path, const LintResult& result)
     return out;
 }
 
-std::string formatDiagnosticsJson(const std::string& path, const LintResult& result, bool valid) {
-    rapidjson::StringBuffer buffer;
-    rapidjson::Writer<rapidjson::StringBuffer> writer(buffer);
+void writeDiagnosticsJson(rapidjson::Writer<rapidjson::StringBuffer>& writer, const std::string& path,
+                          const std::vector<Diagnostic>& diagnostics) {
     const std::string file = printable(path);
-    writer.StartObject();
-    writer.Key("file");
-    writer.String(file.c_str());
-    writer.Key("valid");
-    writer.Bool(valid);
-    writer.Key("diagnostics");
     writer.StartArray();
-    for (const Diagnostic& d : result.diagnostics) {
+    for (const Diagnostic& d : diagnostics) {
         writer.StartObject();
         writer.Key("file");
         writer.String(file.c_str());
@@ -228,8 +221,6 @@ std::string formatDiagnosticsJson(const std::string& path, const LintResult& res
         writer.EndObject();
     }
     writer.EndArray();
-    writer.EndObject();
-    return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
 }
 
 std::string printable(std::string_view text, size_t maxChars) {

@@ -11,6 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
+
 #include "BackendExtensions/ConfigJson.h"
 
 namespace vek::host {
@@ -51,9 +54,10 @@ LintResult lintConfigFile(const std::string& path, const tools::kalder::ConfigVa
 
 // One line per diagnostic: "FILE:LINE:COLUMN: error: MESSAGE".
 std::string formatDiagnostics(const std::string& path, const LintResult& result);
-// One JSON document: {"file", "valid", "diagnostics": [{"file", "line",
-// "column", "severity", "key", "message", "allowed"}]}.
-std::string formatDiagnosticsJson(const std::string& path, const LintResult& result, bool valid);
+// The diagnostics as a JSON array of {"file", "line", "column", "severity",
+// "key", "message", "allowed"}, written where the writer stands.
+void writeDiagnosticsJson(rapidjson::Writer<rapidjson::StringBuffer>& writer, const std::string& path,
+                          const std::vector<Diagnostic>& diagnostics);
 
 // `text` with control characters and bytes that are no UTF-8 written as
 // \xHH, cut to `maxChars` characters (an escape counts one) with "...".

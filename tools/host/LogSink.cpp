@@ -5,13 +5,8 @@
 namespace vek::host {
 namespace {
 
-std::vector<std::string> errors;
-bool quietLog = false;
-
-const char* levelName(uint32_t level) {
-    static const char* const kNames[] = {"?", "ERROR", "WARN", "INFO", "VERBOSE", "DEBUG"};
-    return level <= 5 ? kNames[level] : "?";
-}
+std::vector<LogMessage> messages;
+int32_t printing = 0;
 
 std::string format(const char* text, va_list args) {
     va_list copy;
@@ -26,17 +21,22 @@ std::string format(const char* text, va_list args) {
 
 }  // namespace
 
+const char* levelName(uint32_t level) {
+    static const char* const kNames[] = {"?", "ERROR", "WARN", "INFO", "VERBOSE", "DEBUG"};
+    return level <= 5 ? kNames[level] : "?";
+}
+
 void printLogMessage(const char* formatText, uint32_t level, uint64_t timestamp, va_list args) {
-    const std::string message = format(formatText, args);
-    if (!quietLog) {
+    std::string message = format(formatText, args);
+    if (static_cast<int32_t>(level) <= printing) {
         std::fprintf(stderr, "[%11.6f s] %-5s %s\n", static_cast<double>(timestamp) / 1e9, levelName(level),
                      message.c_str());
     }
-    if (level == 1) errors.push_back(message);
+    messages.push_back(LogMessage{level, std::move(message)});
 }
 
-void setLogQuiet(bool quiet) { quietLog = quiet; }
+void setLogPrinting(int32_t level) { printing = level; }
 
-const std::vector<std::string>& loggedErrors() { return errors; }
+const std::vector<LogMessage>& loggedMessages() { return messages; }
 
 }  // namespace vek::host

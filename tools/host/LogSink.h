@@ -1,5 +1,6 @@
-// The host runner's log callback: prints every message, formatted, with its
-// level and time stamp, and keeps the error messages for `run --json`.
+// The host runner's log callback: keeps every message the plug-in delivers,
+// formatted, and prints those at or above a chosen level to standard error
+// with their level and time stamp.
 #pragma once
 
 #include <cstdarg>
@@ -9,13 +10,22 @@
 
 namespace vek::host {
 
-// Prints "[  0.000123 s] ERROR <message>" to standard error, unless quiet.
+struct LogMessage {
+    uint32_t level;
+    std::string text;
+};
+
+// Prints "[  0.000123 s] ERROR <message>" to standard error when the
+// message's level is at most the printing level, and keeps the message.
 void printLogMessage(const char* format, uint32_t level, uint64_t timestamp, va_list args);
 
-// With quiet set, messages are kept but not printed (for output that must be JSON only).
-void setLogQuiet(bool quiet);
+// The most detailed level printed; 0 prints nothing (messages are still kept).
+void setLogPrinting(int32_t level);
 
-// The error messages delivered so far, formatted.
-const std::vector<std::string>& loggedErrors();
+// The messages delivered so far.
+const std::vector<LogMessage>& loggedMessages();
+
+// "ERROR", "WARN", "INFO", "VERBOSE", "DEBUG".
+const char* levelName(uint32_t level);
 
 }  // namespace vek::host

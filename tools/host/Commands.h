@@ -1,0 +1,33 @@
+// The runner's four commands, given the parsed command line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Lint.h"
+
+namespace vek::host {
+
+struct Options {
+    std::vector<std::string> configs;  // "-" is standard input
+    bool json = false;
+    int32_t logLevel = 0;      // the logger's level (1 to 5)
+    int32_t printLevel = 0;    // the most detailed level printed; 0 prints none
+    ColumnUnit columns = ColumnUnit::Char;
+    std::string plugin;
+    std::string backend;
+    std::string schema;
+    std::string example;       // run's configuration when none is given
+    std::string editorSchema;  // what keys reads
+};
+
+// Each returns the exit status: 0 success, 1 a hook answered false or a file
+// was refused, 2 unusable input to the runner itself (a library or schema
+// that cannot be loaded, no temporary file for standard input).
+int runCommand(const Options& options);
+int checkCommand(const Options& options);
+int devicesCommand(const Options& options);
+int keysCommand(const Options& options);
+
+}  // namespace vek::host
