@@ -54,9 +54,22 @@ private:
 
 // Lines and columns of every diagnostic, in one pass over the text.
 void place(std::string_view text, std::vector<Diagnostic>& diagnostics, ColumnUnit unit) {
+    // Each part of the check tells its diagnostics in file order: the runs
+    // they make are merged, in linear time for each of the few passes.
     const auto byOffset = [](const Diagnostic& a, const Diagnostic& b) { return a.offset < b.offset; };
-    if (!std::is_sorted(diagnostics.begin(), diagnostics.end(), byOffset)) {
-        std::stable_sort(diagnostics.begin(), diagnostics.end(), byOffset);
+    std::vector<size_t> runs{0};
+    for (size_t i = 1; i < diagnostics.size(); ++i) {
+        if (diagnostics[i].offset < diagnostics[i - 1].offset) runs.push_back(i);
+    }
+    runs.push_back(diagnostics.size());
+    while (runs.size() > 2) {
+        std::vector<size_t> merged{0};
+        for (size_t r = 0; r + 2 < runs.size(); r += 2) {
+            std::inplace_merge(diagnostics.begin() + runs[r], diagnostics.begin() + runs[r + 1], diagnostics.begin() + runs[r + 2], byOffset);
+            merged.push_back(runs[r + 2]);
+        }
+        if (runs.size() % 2 == 0) merged.push_back(runs.back());
+        runs.swap(merged);
     }
     ColumnCounter columns(text, unit);
     size_t line = 1, lineStart = 0, scanned = 0;

@@ -78,6 +78,63 @@ std::string pointerOf(const std::vector<Token>& path) {
     return pointer;
 }
 
+// The identifier's bytes, as makeIdentifier makes them from a graph name's
+// text up to its first NUL.
+template <typename Visit>
+void identifierOf(const Value& name, Visit visit) {
+    const auto* text = reinterpret_cast<const unsigned char*>(name.GetString());
+    if (!tools::kalder::isAsciiAlpha(text[0]) && text[0] != '_') visit('_');
+    for (; *text != 0; ++text) visit(tools::kalder::kIdentifierBytes.keep[*text] ? *text : '_');
+}
+
+bool sameIdentifier(const Value& a, const Value& b) {
+    std::string first, second;
+    identifierOf(a, [&](unsigned char c) { first += static_cast<char>(c); });
+    identifierOf(b, [&](unsigned char c) { second += static_cast<char>(c); });
+    return first == second;
+}
+
+constexpr uint32_t kNoEarlier = UINT32_MAX;
+
+// For each graph name, the earliest name before it that becomes the same
+// identifier, or kNoEarlier. The names are ordered by their identifiers'
+// hashes (a stable radix sort: sequential passes, where a hash table of
+// millions of names would be read at random), and only names whose hashes
+// are equal are compared.
+std::vector<uint32_t> earlierSameIdentifiers(const std::vector<const Value*>& names) {
+    const size_t count = names.size();
+    std::vector<uint32_t> hashes(count), order(count), sorted(count);
+    for (size_t i = 0; i < count; ++i) {
+        uint64_t hash = 0xCBF29CE484222325u;  // FNV-1a
+        identifierOf(*names[i], [&](unsigned char c) { hash = (hash ^ c) * 0x100000001B3u; });
+        hashes[i] = static_cast<uint32_t>(hash ^ (hash >> 32));
+        order[i] = static_cast<uint32_t>(i);
+    }
+    for (unsigned shift = 0; shift < 32; shift += 11) {
+        std::vector<uint32_t> starts(2049, 0);
+        for (uint32_t i : order) ++starts[((hashes[i] >> shift) & 2047) + 1];
+        for (size_t d = 1; d < starts.size(); ++d) starts[d] += starts[d - 1];
+        for (uint32_t i : order) sorted[starts[(hashes[i] >> shift) & 2047]++] = i;
+        order.swap(sorted);
+    }
+    std::vector<uint32_t> earlier(count, kNoEarlier);
+    for (size_t run = 0; run < count;) {
+        size_t end = run + 1;
+        while (end < count && hashes[order[end]] == hashes[order[run]]) ++end;
+        // Within a run the names stand in document order (the sort is stable).
+        for (size_t i = run + 1; i < end; ++i) {
+            for (size_t j = run; j < i; ++j) {
+                if (earlier[order[j]] == kNoEarlier && sameIdentifier(*names[order[j]], *names[order[i]])) {
+                    earlier[order[i]] = order[j];
+                    break;
+                }
+            }
+        }
+        run = end;
+    }
+    return earlier;
+}
+
 // One walk over the document beside its spots, checking each value against
 // the part of the schema that applies to it; then every key as the plug-in
 // takes it.
@@ -115,11 +172,16 @@ private:
         uint32_t top;  // the member of the root it lies in
         bool covered;  // inside a value already reported
     };
-    // A value that gives no key, which the plug-in ignores.
+    // A value that gives no key, which the plug-in ignores. The key and
+    // pointer of a member of the root come from the member when told; only a
+    // deeper one keeps its own.
     struct Empty {
         uint32_t offset;
         uint32_t top;
+        uint32_t nested;  // its place in nestedEmpties_, or kNoEarlier for a member of the root
         bool null;
+    };
+    struct NestedEmpty {
         std::string key;
         std::string pointer;
     };
@@ -203,7 +265,12 @@ private:
     }
 
     void addEmpty(const Value& value, size_t offset, const std::string& parent, Place place, uint32_t top) {
-        empties_.push_back(Empty{static_cast<uint32_t>(offset), top, value.IsNull(), keyOf(parent, place), pointerOf(path_)});
+        uint32_t nested = kNoEarlier;
+        if (path_.size() > 1) {
+            nested = static_cast<uint32_t>(nestedEmpties_.size());
+            nestedEmpties_.push_back(NestedEmpty{keyOf(parent, place), pointerOf(path_)});
+        }
+        empties_.push_back(Empty{static_cast<uint32_t>(offset), top, nested, value.IsNull()});
     }
 
     // True when the value breaks the rule (and was reported).
@@ -345,6 +412,7 @@ private:
             if (empty.top < toldUnknown.size() && toldUnknown[empty.top]) continue;  // its key is refused
             keptEmpties_.push_back(&empty);
         }
+        checkIdentifiers();
         fillLeafPointers();
     }
 
@@ -369,41 +437,53 @@ private:
 
     // What the plug-in keeps of a text it takes, where that is not what the file says.
     void checkText(const gpu::ConfigKey& entry, const std::string& key, const Value& value, size_t offset, size_t leafOrdinal) {
-        const std::string kept(value.GetString());  // up to the first NUL, as the plug-in takes it
-        const std::string shown = sourceText(text(), offset);
+        const char* text = value.GetString();
+        const size_t keptLength = std::strlen(text);  // up to the first NUL, as the plug-in takes it
+        const std::string_view kept(text, keptLength);
         const bool graphName = entry.type == gpu::KeyType::TextList;
-        const std::string what = graphName ? "graph name " + shown : printable(key, kShownChars);
-        if (kept.size() < value.GetStringLength()) {
-            atLeaf(leafOrdinal, report(offset, "", what + " holds \\u0000; the plug-in keeps only " +
-                                                       quoted(printable(kept, kShownChars)) + ", the text before it",
-                                       {}, Diagnostic::Severity::Warning));
+        const auto what = [&] { return graphName ? "graph name " + sourceText(this->text(), offset) : printable(key, kShownChars); };
+        const auto warnAt = [&](const std::string& message) {
+            atLeaf(leafOrdinal, report(offset, "", what() + message, {}, Diagnostic::Severity::Warning));
+        };
+        if (keptLength < value.GetStringLength()) {
+            warnAt(" holds \\u0000; the plug-in keeps only " + quoted(printable(kept, kShownChars)) + ", the text before it");
         }
         if (!graphName) {
-            if (!isUtf8(kept)) {
-                atLeaf(leafOrdinal, report(offset, "", what + " holds bytes that are not UTF-8; the plug-in passes them "
-                                                           "on as they are",
-                                           {}, Diagnostic::Severity::Warning));
-            }
+            if (!isUtf8(kept)) warnAt(" holds bytes that are not UTF-8; the plug-in passes them on as they are");
             return;
         }
-        const std::string identifier = tools::kalder::toIdentifier(kept);
-        const auto [first, inserted] = identifiers_.emplace(identifier, offset);
-        if (!inserted) {
-            atLeaf(leafOrdinal, report(offset, "", what + " becomes the identifier " + printable(identifier, kShownChars) +
-                                                       ", as " + sourceText(text(), first->second) +
-                                                       " before it does: two graphs of one name",
-                                       {}, Diagnostic::Severity::Warning));
-        } else if (identifier != kept) {
-            atLeaf(leafOrdinal, report(offset, "", what + " becomes the identifier " + printable(identifier, kShownChars),
-                                       {}, Diagnostic::Severity::Warning));
+        graphNames_.push_back(GraphName{&value, static_cast<uint32_t>(offset), static_cast<uint32_t>(leafOrdinal)});
+    }
+
+    // Graph names that become another identifier, or the same as an earlier name.
+    void checkIdentifiers() {
+        std::vector<const Value*> values;
+        values.reserve(graphNames_.size());
+        for (const GraphName& name : graphNames_) values.push_back(name.value);
+        const std::vector<uint32_t> earlier = earlierSameIdentifiers(values);
+        for (size_t i = 0; i < graphNames_.size(); ++i) {
+            const GraphName& name = graphNames_[i];
+            const std::string_view kept(name.value->GetString());
+            const bool changes = kept.empty() || (!tools::kalder::isAsciiAlpha(static_cast<unsigned char>(kept[0])) && kept[0] != '_') ||
+                                 !std::all_of(kept.begin(), kept.end(), [](unsigned char c) { return tools::kalder::kIdentifierBytes.keep[c]; });
+            if (earlier[i] == kNoEarlier && !changes) continue;
+            std::string message = "graph name " + sourceText(text(), name.offset) + " becomes the identifier " +
+                                  printable(tools::kalder::toIdentifier(std::string(kept)), kShownChars);
+            if (earlier[i] != kNoEarlier) {
+                message += ", as " + sourceText(text(), graphNames_[earlier[i]].offset) + " before it does: two graphs of one name";
+            }
+            atLeaf(name.leaf, report(name.offset, "", message, {}, Diagnostic::Severity::Warning));
         }
     }
 
     void reportEmptyValues() {
+        diagnostics_.reserve(diagnostics_.size() + keptEmpties_.size());
         for (const Empty* empty : keptEmpties_) {
-            warn(empty->offset, empty->pointer,
-                 printable(empty->key, kShownChars) + " is " + (empty->null ? "null" : sourceText(text(), empty->offset)) +
-                     ", which gives the plug-in no key: it ignores it");
+            const Member& top = topLevel_[empty->top];
+            const NestedEmpty* nested = empty->nested != kNoEarlier ? &nestedEmpties_[empty->nested] : nullptr;
+            warn(empty->offset, nested != nullptr ? nested->pointer : topPointer(top),
+                 printable(nested != nullptr ? nested->key : top.name().GetString(), kShownChars) + " is " +
+                     (empty->null ? "null" : sourceText(text(), empty->offset)) + ", which gives the plug-in no key: it ignores it");
         }
     }
 
@@ -420,6 +500,7 @@ private:
     // diagnostics their leaf's exact pointer.
     void fillLeafPointers() {
         if (pending_.empty()) return;
+        std::stable_sort(pending_.begin(), pending_.end(), [](const Pending& a, const Pending& b) { return a.leaf < b.leaf; });
         size_t leaf = 0, next = 0;
         path_.clear();
         fillIn(parsed_.document, leaf, next);
@@ -453,9 +534,16 @@ private:
     std::vector<Member> topLevel_;
     std::vector<Leaf> leaves_;  // in the key walk's order
     std::vector<Empty> empties_;
+    std::vector<NestedEmpty> nestedEmpties_;
     std::vector<const Empty*> keptEmpties_;
     std::vector<Pending> pending_;
-    std::unordered_map<std::string, size_t> identifiers_;  // graph identifier -> offset of the first name
+    // The graph names the plug-in takes, in the key walk's order.
+    struct GraphName {
+        const Value* value;
+        uint32_t offset;
+        uint32_t leaf;
+    };
+    std::vector<GraphName> graphNames_;
 };
 
 }  // namespace
