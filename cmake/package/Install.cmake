@@ -42,7 +42,18 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/package/VekGpuKalderExten
 install(FILES ${PROJECT_BINARY_DIR}/package/VekGpuKalderExtensionsConfig.cmake
               ${PROJECT_BINARY_DIR}/package/VekGpuKalderExtensionsConfigVersion.cmake
         DESTINATION ${VEK_PACKAGE_CMAKEDIR})
-# The .pc file finds the prefix from its own place, so the tree can move.
-file(RELATIVE_PATH VEK_PC_TO_PREFIX /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
-configure_file(cmake/package/VekGpuKalderExtensions.pc.in ${PROJECT_BINARY_DIR}/package/VekGpuKalderExtensions.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/package/VekGpuKalderExtensions.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+# The .pc file names the prefix the tree is installed to (cmake --install
+# --prefix decides it, so it is written then), and plain paths under it. A
+# host loads the plug-in with dlopen, which wants the dl library where the C
+# library does not hold it.
+set(VEK_PC_PREFIX "@VEK_INSTALL_PREFIX@")
+set(VEK_PC_DL_LIBS "")
+if(CMAKE_DL_LIBS)
+  set(VEK_PC_DL_LIBS "-l${CMAKE_DL_LIBS}")
+endif()
+configure_file(cmake/package/VekGpuKalderExtensions.pc.in ${PROJECT_BINARY_DIR}/package/VekGpuKalderExtensions.pc.in @ONLY)
+install(CODE "
+  set(VEK_INSTALL_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
+  configure_file(\"${PROJECT_BINARY_DIR}/package/VekGpuKalderExtensions.pc.in\" \"${PROJECT_BINARY_DIR}/package/pc/VekGpuKalderExtensions.pc\" @ONLY)
+  file(INSTALL \"${PROJECT_BINARY_DIR}/package/pc/VekGpuKalderExtensions.pc\" DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/pkgconfig\")
+")
