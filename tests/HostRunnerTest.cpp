@@ -193,7 +193,7 @@ TEST(HostRunner, PipesSeveralFilesAndQuietChecks) {
         {"cat " + example + " | " + env + kRunner + " --log-level off run -", 0, "Configuration: <stdin>\n"},
         {"mkfifo " + folder + "/fifo && (cat " + example + " > " + folder + "/fifo &) && " + env + kRunner + " check " + folder + "/fifo", 0, ""},
         {"printf '{\"graph_names\": [' | " + env + kRunner + " check -", 1, "the file ends before the value is complete"},
-        {"head -c 100000 /dev/urandom | " + env + kRunner + " check -", 1, "<stdin>:1:1: error: "},
+        {"head -c 100000 /dev/zero | tr '\\000' '\\377' | " + env + kRunner + " check -", 1, "<stdin>:1:1: error: "},
         {"(printf '{\"graph_names\": ['; yes '\"g\",' | head -c 20000000) | " + env + kRunner + " check -", 1, "<stdin>:"},
         {"printf '{}' | TMPDIR=/nonexistent " + kRunner + " check -", 2, "cannot create a temporary file in /nonexistent"},
         {env + kRunner + " check " + mistakes + " " + example + " " + mistakes, 1, "several-mistakes.json:6:21"},
