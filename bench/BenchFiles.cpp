@@ -7,26 +7,8 @@
 
 #include "platform/Process.h"
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 namespace vek::bench {
-namespace {
-
-// A warm host keeps its heap: glibc would hand the memory of a large file's
-// load back to the system after each round (blocks above its mapping
-// threshold are mapped and unmapped each time) and fault it in again in the
-// next, which measures the machine's page faults rather than the work.
-#if defined(__GLIBC__)
-const bool keepHeap = [] {
-    mallopt(M_MMAP_MAX, 0);
-    mallopt(M_TRIM_THRESHOLD, 1 << 30);
-    return true;
-}();
-#endif
-
-}  // namespace
 
 std::string scaleFile(size_t graphNames) {
     const std::filesystem::path path =

@@ -215,6 +215,10 @@ bool parseConfigText(std::string_view text, ParsedText& parsed, std::vector<Diag
         tools::kalder::findJsonLimitBreak(text.data(), text.size(), tools::kalder::kConfigLimits);
     // The parser reads up to the limit broken, so an earlier syntax error is told first.
     TrackingStream stream(text.substr(0, broken.offset));
+    // Room for as many values as the text could hold (each takes a byte and a
+    // separator), so the list is never copied as it grows: only the part
+    // written is ever touched.
+    parsed.spots.reserve(broken.offset / 2 + 1);
     rapidjson::Reader reader;
     auto generate = [&](tools::kalder::ConfigDocument& document) {
         Recorder recorder(document, stream, parsed.spots);

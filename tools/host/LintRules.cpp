@@ -117,7 +117,8 @@ std::vector<uint32_t> earlierSameIdentifiers(const std::vector<const Value*>& na
         for (uint32_t i : order) sorted[starts[(hashes[i] >> shift) & 2047]++] = i;
         order.swap(sorted);
     }
-    std::vector<uint32_t> earlier(count, kNoEarlier);
+    std::vector<uint32_t> earlier = std::move(sorted);  // the sort is done with it
+    earlier.assign(count, kNoEarlier);
     for (size_t run = 0; run < count;) {
         size_t end = run + 1;
         while (end < count && hashes[order[end]] == hashes[order[run]]) ++end;
@@ -144,7 +145,12 @@ public:
         : parsed_(parsed), schema_(schema), diagnostics_(diagnostics) {}
 
     void run() {
+        // Sized once (a value gives at most one leaf), so millions of leaves
+        // are not copied over as the lists grow.
+        leaves_.reserve(parsed_.spots.size());
         walk(parsed_.document, &schema_, "", Place{"", 0}, 0, false, 0);
+        graphNames_.reserve(leaves_.size());
+        graphNameLeaves_.reserve(leaves_.size());
         if (!parsed_.document.IsObject()) return;  // the plug-in reads no key of it
         checkDependencies();
         checkRepeatedKeys();
@@ -169,8 +175,8 @@ private:
     };
     struct Leaf {
         uint32_t spot;
-        uint32_t top;  // the member of the root it lies in
-        bool covered;  // inside a value already reported
+        uint32_t top : 31;     // the member of the root it lies in
+        uint32_t covered : 1;  // inside a value already reported
     };
     // A value that gives no key, which the plug-in ignores. The key and
     // pointer of a member of the root come from the member when told; only a
@@ -222,7 +228,7 @@ private:
         if (rule != nullptr && !covered) covered = checkRule(value, *rule, spot.value, parent, place);
         if (!value.IsObject() && !value.IsArray()) {
             if (!value.IsNull()) {
-                leaves_.push_back(Leaf{static_cast<uint32_t>(index - 1), top, covered});
+                leaves_.push_back(Leaf{static_cast<uint32_t>(index - 1), top, covered ? 1u : 0u});
                 return {index, 1};
             }
             if (rule == nullptr && !covered) addEmpty(value, spot.value, parent, place, top);
@@ -452,27 +458,26 @@ private:
             if (!isUtf8(kept)) warnAt(" holds bytes that are not UTF-8; the plug-in passes them on as they are");
             return;
         }
-        graphNames_.push_back(GraphName{&value, static_cast<uint32_t>(offset), static_cast<uint32_t>(leafOrdinal)});
+        graphNames_.push_back(&value);
+        graphNameLeaves_.push_back(static_cast<uint32_t>(leafOrdinal));
     }
 
     // Graph names that become another identifier, or the same as an earlier name.
     void checkIdentifiers() {
-        std::vector<const Value*> values;
-        values.reserve(graphNames_.size());
-        for (const GraphName& name : graphNames_) values.push_back(name.value);
-        const std::vector<uint32_t> earlier = earlierSameIdentifiers(values);
+        const std::vector<uint32_t> earlier = earlierSameIdentifiers(graphNames_);
+        const auto offsetOf = [&](size_t name) { return parsed_.spots[leaves_[graphNameLeaves_[name]].spot].value; };
         for (size_t i = 0; i < graphNames_.size(); ++i) {
-            const GraphName& name = graphNames_[i];
-            const std::string_view kept(name.value->GetString());
+            const std::string_view kept(graphNames_[i]->GetString());
             const bool changes = kept.empty() || (!tools::kalder::isAsciiAlpha(static_cast<unsigned char>(kept[0])) && kept[0] != '_') ||
                                  !std::all_of(kept.begin(), kept.end(), [](unsigned char c) { return tools::kalder::kIdentifierBytes.keep[c]; });
             if (earlier[i] == kNoEarlier && !changes) continue;
-            std::string message = "graph name " + sourceText(text(), name.offset) + " becomes the identifier " +
+            const size_t offset = offsetOf(i);
+            std::string message = "graph name " + sourceText(text(), offset) + " becomes the identifier " +
                                   printable(tools::kalder::toIdentifier(std::string(kept)), kShownChars);
             if (earlier[i] != kNoEarlier) {
-                message += ", as " + sourceText(text(), graphNames_[earlier[i]].offset) + " before it does: two graphs of one name";
+                message += ", as " + sourceText(text(), offsetOf(earlier[i])) + " before it does: two graphs of one name";
             }
-            atLeaf(name.leaf, report(name.offset, "", message, {}, Diagnostic::Severity::Warning));
+            atLeaf(graphNameLeaves_[i], report(offset, "", message, {}, Diagnostic::Severity::Warning));
         }
     }
 
@@ -537,13 +542,9 @@ private:
     std::vector<NestedEmpty> nestedEmpties_;
     std::vector<const Empty*> keptEmpties_;
     std::vector<Pending> pending_;
-    // The graph names the plug-in takes, in the key walk's order.
-    struct GraphName {
-        const Value* value;
-        uint32_t offset;
-        uint32_t leaf;
-    };
-    std::vector<GraphName> graphNames_;
+    // The graph names the plug-in takes, in the key walk's order, and their leaves.
+    std::vector<const Value*> graphNames_;
+    std::vector<uint32_t> graphNameLeaves_;
 };
 
 }  // namespace
