@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 #include "BackendExtensions/ConfigValues.h"
 #include "BackendExtensions/GPUBackendExtensions/ConfigKeyVerdict.h"
@@ -94,10 +94,10 @@ bool sameIdentifier(const Value& a, const Value& b) {
     return first == second;
 }
 
-constexpr uint32_t kNoEarlier = UINT32_MAX;
+constexpr uint32_t kNone = UINT32_MAX;
 
 // For each graph name, the earliest name before it that becomes the same
-// identifier, or kNoEarlier. The names are ordered by their identifiers'
+// identifier, or kNone. The names are ordered by their identifiers'
 // hashes (a stable radix sort: sequential passes, where a hash table of
 // millions of names would be read at random), and only names whose hashes
 // are equal are compared.
@@ -118,14 +118,14 @@ std::vector<uint32_t> earlierSameIdentifiers(const std::vector<const Value*>& na
         order.swap(sorted);
     }
     std::vector<uint32_t> earlier = std::move(sorted);  // the sort is done with it
-    earlier.assign(count, kNoEarlier);
+    earlier.assign(count, kNone);
     for (size_t run = 0; run < count;) {
         size_t end = run + 1;
         while (end < count && hashes[order[end]] == hashes[order[run]]) ++end;
         // Within a run the names stand in document order (the sort is stable).
         for (size_t i = run + 1; i < end; ++i) {
             for (size_t j = run; j < i; ++j) {
-                if (earlier[order[j]] == kNoEarlier && sameIdentifier(*names[order[j]], *names[order[i]])) {
+                if (earlier[order[j]] == kNone && sameIdentifier(*names[order[j]], *names[order[i]])) {
                     earlier[order[i]] = order[j];
                     break;
                 }
@@ -184,7 +184,7 @@ private:
     struct Empty {
         uint32_t offset;
         uint32_t top;
-        uint32_t nested;  // its place in nestedEmpties_, or kNoEarlier for a member of the root
+        uint32_t nested;  // its place in nestedEmpties_, or kNone for a member of the root
         bool null;
     };
     struct NestedEmpty {
@@ -271,7 +271,7 @@ private:
     }
 
     void addEmpty(const Value& value, size_t offset, const std::string& parent, Place place, uint32_t top) {
-        uint32_t nested = kNoEarlier;
+        uint32_t nested = kNone;
         if (path_.size() > 1) {
             nested = static_cast<uint32_t>(nestedEmpties_.size());
             nestedEmpties_.push_back(NestedEmpty{keyOf(parent, place), pointerOf(path_)});
@@ -470,11 +470,11 @@ private:
             const std::string_view kept(graphNames_[i]->GetString());
             const bool changes = kept.empty() || (!tools::kalder::isAsciiAlpha(static_cast<unsigned char>(kept[0])) && kept[0] != '_') ||
                                  !std::all_of(kept.begin(), kept.end(), [](unsigned char c) { return tools::kalder::kIdentifierBytes.keep[c]; });
-            if (earlier[i] == kNoEarlier && !changes) continue;
+            if (earlier[i] == kNone && !changes) continue;
             const size_t offset = offsetOf(i);
             std::string message = "graph name " + sourceText(text(), offset) + " becomes the identifier " +
                                   printable(tools::kalder::toIdentifier(std::string(kept)), kShownChars);
-            if (earlier[i] != kNoEarlier) {
+            if (earlier[i] != kNone) {
                 message += ", as " + sourceText(text(), offsetOf(earlier[i])) + " before it does: two graphs of one name";
             }
             atLeaf(graphNameLeaves_[i], report(offset, "", message, {}, Diagnostic::Severity::Warning));
@@ -485,7 +485,7 @@ private:
         diagnostics_.reserve(diagnostics_.size() + keptEmpties_.size());
         for (const Empty* empty : keptEmpties_) {
             const Member& top = topLevel_[empty->top];
-            const NestedEmpty* nested = empty->nested != kNoEarlier ? &nestedEmpties_[empty->nested] : nullptr;
+            const NestedEmpty* nested = empty->nested != kNone ? &nestedEmpties_[empty->nested] : nullptr;
             warn(empty->offset, nested != nullptr ? nested->pointer : topPointer(top),
                  printable(nested != nullptr ? nested->key : top.name().GetString(), kShownChars) + " is " +
                      (empty->null ? "null" : sourceText(text(), empty->offset)) + ", which gives the plug-in no key: it ignores it");
