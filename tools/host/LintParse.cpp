@@ -163,7 +163,7 @@ size_t offendingToken(std::string_view text, size_t offset, rapidjson::ParseErro
 }
 
 // A plain word on the usual suspects, after the parser's own reason.
-std::string syntaxHint(std::string_view text, size_t offset, size_t stop, rapidjson::ParseErrorCode code) {
+std::string syntaxHint(std::string_view text, size_t offset, size_t stop, rapidjson::ParseErrorCode code, bool rawControl) {
     using namespace rapidjson;
     const char at = offset < text.size() ? text[offset] : '\0';
     const char stopped = stop < text.size() ? text[stop] : '\0';
@@ -174,7 +174,7 @@ std::string syntaxHint(std::string_view text, size_t offset, size_t stop, rapidj
     if (at == ',' && (stopped == '}' || stopped == ']')) {
         return stopped == '}' ? "a comma before the closing brace" : "a comma before the closing bracket";
     }
-    if (code == kParseErrorStringEscapeInvalid && static_cast<unsigned char>(at) < 0x20) {
+    if (rawControl) {
         return at == '\t' ? "a raw tab inside a string; write it as \\t"
              : at == '\n' || at == '\r' ? "a line break inside a string; write it as \\n, or end the string first"
                                         : "a control character inside a string; write it as a \\u escape";
@@ -232,7 +232,13 @@ bool parseConfigText(std::string_view text, ParsedText& parsed, std::vector<Diag
         const size_t offset = offendingToken(text, stop, code, stream.tokenStart());
         std::string reason = rapidjson::GetParseError_En(code);
         if (!reason.empty() && reason.back() == '.') reason.pop_back();
-        const std::string hint = syntaxHint(text, offset, stop, code);
+        // Parser versions name a raw control character in a string
+        // differently (an invalid escape, an invalid encoding): one name here.
+        const char at = offset < text.size() ? text[offset] : '\0';
+        const size_t token = stream.tokenStart();
+        const bool rawControl = static_cast<unsigned char>(at) < 0x20 && at != '\0' && token < offset && text[token] == '"';
+        if (rawControl) reason = "Control character in string";
+        const std::string hint = syntaxHint(text, offset, stop, code, rawControl);
         diagnostics.push_back(syntaxError(offset, reason + (hint.empty() ? "" : " (" + hint + ")")));
         return false;
     }
