@@ -4,6 +4,7 @@
 #include "Lint.h"
 
 #include <fstream>
+#include <algorithm>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -59,14 +60,34 @@ const tools::kalder::ConfigDocument& schema() {
 }
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-bool isPunctuation(char c) { return c == '{' || c == '}' || c == '[' || c == ']' || c == ',' || c == ':'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-// Where tokens start, read lexically: punctuation, the opening quote of a
-// string and the escapes and raw control bytes inside it, the first byte of
-// a number or word, and the start and end of the file.
+// The end of the number starting at `i`, by JSON's grammar: where a parser
+// stops reading it, the next token starts.
+size_t numberEnd(std::string_view text, size_t i) {
+    const auto at = [&](size_t j) { return j < text.size() ? text[j] : '\0'; };
+    if (at(i) == '-') ++i;
+    if (at(i) == '0') ++i;
+    else while (isDigit(at(i))) ++i;
+    if (at(i) == '.') {
+        ++i;
+        while (isDigit(at(i))) ++i;
+    }
+    if (at(i) == 'e' || at(i) == 'E') {
+        ++i;
+        if (at(i) == '+' || at(i) == '-') ++i;
+        while (isDigit(at(i))) ++i;
+    }
+    return i;
+}
+
+// Where tokens start, read lexically: the opening quote of a string and the
+// escapes and raw control bytes inside it, the first byte of a number (as
+// JSON's grammar reads it) or of a word, any other byte (punctuation, a stray
+// byte), and the start and end of the file.
 std::vector<bool> tokenStarts(std::string_view text) {
     std::vector<bool> starts(text.size() + 1, false);
-    starts[0] = starts[text.size()] = true;
     bool inString = false;
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -81,11 +102,25 @@ std::vector<bool> tokenStarts(std::string_view text) {
             }
         } else if (c == '"') {
             starts[i] = inString = true;
-        } else if (!isSpace(c)) {
-            starts[i] = isPunctuation(c) || i == 0 || isSpace(text[i - 1]) || isPunctuation(text[i - 1]) || text[i - 1] == '"' ||
-                        c == '\0';
+        } else if (c == '-' || isDigit(c)) {
+            starts[i] = true;
+            i = std::max(i + 1, numberEnd(text, i)) - 1;
+        } else if (isLetter(c)) {
+            // A literal ends where its word does ("nullll" is null, then "ll").
+            starts[i] = true;
+            size_t end = i + 1;
+            for (const std::string_view literal : {"true", "false", "null"}) {
+                if (text.substr(i, literal.size()) == literal) end = i + literal.size();
+            }
+            if (end == i + 1) {
+                while (end < text.size() && isLetter(text[end])) ++end;
+            }
+            i = end - 1;
+        } else {
+            starts[i] = !isSpace(c);
         }
     }
+    starts[0] = starts[text.size()] = true;  // the file as a whole, and where it ends
     return starts;
 }
 
