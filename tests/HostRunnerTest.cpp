@@ -93,6 +93,7 @@ TEST(HostRunner, JsonForEveryCommand) {
     documents = json("devices", 0);
     unsetEnv("VEK_SUBSTITUTE_DEVICES");
     ASSERT_EQ(documents.size(), 1u);
+    EXPECT_TRUE(documents[0]["apiVersion"]["supported"].GetBool());
     EXPECT_EQ(documents[0]["devices"][1]["deviceId"].GetInt(), -3);
     EXPECT_TRUE(documents[0]["devices"][1]["selectable"].GetBool());
     EXPECT_FALSE(documents[0]["devices"][2]["selectable"].GetBool());
