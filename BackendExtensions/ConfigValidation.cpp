@@ -6,6 +6,7 @@
 
 #include <rapidjson/schema.h>
 
+#include "BackendExtensions/CallArena.h"
 #include "BackendExtensions/JsonTypeName.h"
 #include "BackendExtensions/ValidationReport.h"
 #include "log/Log.h"
@@ -15,16 +16,17 @@ namespace {
 
 using rapidjson::SizeType;
 constexpr size_t kSchemaPoolChunk = 8 * 1024;
-using SchemaDocument = rapidjson::GenericSchemaDocument<ConfigValue, JsonPool>;
-using SchemaValidator =
-    rapidjson::GenericSchemaValidator<SchemaDocument, rapidjson::BaseReaderHandler<rapidjson::UTF8<>, void>, JsonPool>;
 
-// The compiled schema, its objects in `pool`. Later RapidJSON versions take a
-// base URI before the allocator.
+using SchemaDocument = rapidjson::GenericSchemaDocument<ConfigValue, CallPool>;
+using SchemaValidator =
+    rapidjson::GenericSchemaValidator<SchemaDocument, rapidjson::BaseReaderHandler<rapidjson::UTF8<>, void>, CallPool>;
+
+// The compiled schema. Later RapidJSON versions take a base URI before the
+// allocator.
 template <typename Document = SchemaDocument>
-Document compileSchema(const ConfigValue& schema, JsonPool* pool) {
+Document compileSchema(const ConfigValue& schema, CallPool* pool) {
     using Provider = rapidjson::IGenericRemoteSchemaDocumentProvider<Document>;
-    if constexpr (std::is_constructible_v<Document, const ConfigValue&, const char*, SizeType, Provider*, JsonPool*>) {
+    if constexpr (std::is_constructible_v<Document, const ConfigValue&, const char*, SizeType, Provider*, CallPool*>) {
         return Document(schema, nullptr, 0, nullptr, pool);
     } else {
         return Document(schema, nullptr, pool);
@@ -111,18 +113,22 @@ private:
 }  // namespace
 
 bool validateConfig(const ConfigDocument& document, const std::string& schemaText) {
-    // The schema's objects live in a pool of this call, which frees them all,
-    // also when running out of memory leaves some half built. Small chunks:
-    // the schema is small, and a load should not touch memory it needs not.
+    // The schema's objects live in a pool and an arena of this call, which
+    // free them all, also when running out of memory leaves some half built.
+    // Small chunks: the schema is small, and a load should not touch memory
+    // it needs not.
     JsonPool pool(kSchemaPoolChunk);
+    CallArena arena(kSchemaPoolChunk);
+    const CallPool::Scope scope(arena);
+    CallPool callPool;
     ConfigDocument schemaJson(&pool);
     schemaJson.Parse(schemaText.c_str());
     if (schemaJson.HasParseError()) {
         VEK_LOG(VEK_LOG_LEVEL_ERROR, "Backend provided schema is not valid JSON, check format");
         return false;
     }
-    const SchemaDocument schema = compileSchema(schemaJson, &pool);
-    SchemaValidator validator(schema, &pool);
+    const SchemaDocument schema = compileSchema(schemaJson, &callPool);
+    SchemaValidator validator(schema, &callPool);
     Recorder recorder(validator);
     if (document.Accept(recorder)) return true;
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "BackendExtensions/ConfigJson.h"  // first: it sets how RapidJSON allocates
 #include <rapidjson/document.h>
 
 namespace {

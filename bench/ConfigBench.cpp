@@ -9,6 +9,7 @@
 #include <malloc.h>
 #endif
 
+#include "BackendExtensions/ConfigJson.h"  // first: it sets how RapidJSON allocates
 #include <rapidjson/document.h>
 #include <rapidjson/filereadstream.h>
 #include <rapidjson/schema.h>

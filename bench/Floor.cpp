@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "BackendExtensions/ConfigJson.h"  // first: it sets how RapidJSON allocates
 #include <rapidjson/document.h>
 #include <rapidjson/filereadstream.h>
 #include <rapidjson/schema.h>

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The whole test suite under AddressSanitizer + UndefinedBehaviorSanitizer,
-# and the logger and threaded tests under ThreadSanitizer.
+# built against RapidJSON 1.1.0 and against its current sources, and under
+# ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
-for preset in asan tsan; do
+for preset in asan asan-rapidjson-current tsan; do
   cmake --preset "$preset" > /dev/null
   cmake --build --preset "$preset"
   ctest --preset "$preset" -j "$(nproc)"

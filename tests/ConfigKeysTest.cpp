@@ -5,10 +5,11 @@
 #include <fstream>
 #include <iterator>
 
-#include <rapidjson/document.h>
+// The plug-in's JSON types first: they set how RapidJSON allocates.
+#include "BackendExtensions/ConfigValues.h"
+
 #include <rapidjson/pointer.h>
 
-#include "BackendExtensions/ConfigValues.h"
 #include "BackendExtensions/GPUBackendExtensions/ConfigSchema.h"
 #include "BackendExtensions/GPUBackendExtensions/GpuConfigKeys.h"
 #include "support/Cases.h"

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <map>
 
+#include "BackendExtensions/ConfigJson.h"  // first: it sets how RapidJSON allocates
 #include <rapidjson/document.h>
 
 #include "BackendExtensions/GPUBackendExtensions/ConfigSchema.h"

@@ -1,5 +1,6 @@
 #include "Devices.h"
 
+#include "BackendExtensions/ConfigJson.h"  // first: it sets how RapidJSON allocates
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 

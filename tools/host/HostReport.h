@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "BackendExtensions/ConfigJson.h"  // first: it sets how RapidJSON allocates
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 

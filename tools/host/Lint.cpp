@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "BackendExtensions/ConfigJson.h"  // first: it sets how RapidJSON allocates
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 

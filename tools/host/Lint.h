@@ -11,10 +11,10 @@
 #include <string_view>
 #include <vector>
 
+#include "BackendExtensions/ConfigJson.h"  // first: it sets how RapidJSON allocates
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
-#include "BackendExtensions/ConfigJson.h"
 
 namespace vek::host {
 

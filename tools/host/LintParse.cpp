@@ -1,5 +1,6 @@
 #include "LintParse.h"
 
+#include "BackendExtensions/ConfigJson.h"  // first: it sets how RapidJSON allocates
 #include <rapidjson/error/en.h>
 #include <rapidjson/reader.h>
 
