@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // The backend-independent half of every extension: the slot bodies that do
 // not depend on the backend, and makeIdentifier.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // Records that cross between the host, the plug-in and the GPU backend
 // library. Layouts are fixed (little-endian, 8-byte pointers); every size and
 // offset is pinned below. Host-includable.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // The memory of one validation: RapidJSON's schema code allocates through
 // CallPool, which draws on the arena of the validation running on this
 // thread. The arena frees everything at once when the call ends, also what

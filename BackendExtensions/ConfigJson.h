@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // The JSON types of the configuration module. Every allocation RapidJSON
 // makes for the plug-in fails by throwing std::bad_alloc, which unwinds to
 // the hook's catch and a false answer, freeing on the way what RapidJSON's

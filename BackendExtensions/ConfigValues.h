@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // Listing the keys of a configuration document and looking up their values.
 //
 // A key is a "/"-separated path of member names and decimal array indices,

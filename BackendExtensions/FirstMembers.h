@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // The first member of a name in an object, found in constant time however
 // large the object: what RapidJSON's FindMember answers (the first member
 // whose name has the same length and bytes), without searching the object

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // The host's interface to a backend extension: 51 virtual slots in a fixed
 // order. Host-includable.
 //

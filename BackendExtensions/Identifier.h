@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // The rule that turns a graph name into an identifier, shared by the plug-in
 // (makeIdentifier) and the runner's check, which tells the user what a name
 // becomes.

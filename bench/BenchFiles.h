@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // The configuration files every benchmark runs on: the bundled examples and
 // generated files with many graph names.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // Reads the benchmark results (Google Benchmark JSON) and the peak memory
 // figures, and prints every ratio against its target.
 //   vek_bench_report RESULTS.json MEMORY.txt INSTRUCTIONS.txt

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // What loading a configuration costs, against the floor every load must pay:
 // reading, parsing and validating the file.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // One floor round or one loadConfigFile, counted by callgrind in
 // instructions, which unlike seconds do not change with what else the
 // machine is doing:

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // What one logging statement costs when filtered out by level and when
 // delivered, beside an uncontended std::mutex lock and unlock.
 #include <benchmark/benchmark.h>

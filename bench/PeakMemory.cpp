@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // Peak memory of one loadConfigFile beyond the process's baseline, or with
 // "check" of what `vekhost check` does (the load, then the runner's check):
 //   vek_peak_memory FILE [check]

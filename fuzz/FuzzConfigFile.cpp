@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // Arbitrary bytes as the configuration file: through the real loadConfigFile
 // and every record hook, whose records must keep every rule a host relies
 // on, and through the runner's check, which must find an error exactly when

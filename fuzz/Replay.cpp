@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // Runs a fuzz target once on every file given and every file under the
 // directories given, as a test: the seed corpus guards every test run, not
 // only the fuzz job.

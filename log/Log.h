@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // The one logging statement of the plug-in:
 //   VEK_LOG(VEK_LOG_LEVEL_ERROR, "Cannot open file %s", path.c_str());
 // Takes the current logger, and when its maximum level admits the message,

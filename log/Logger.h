@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // The process-wide logger: the host's callback and maximum level, kept in one
 // table under one mutex, and the current logger every statement delivers to.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // A private temporary file of the running program, for input that cannot be
 // read twice (a pipe, standard input) and must be read by two readers.
 #pragma once

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+# SPDX-License-Identifier: Apache-2.0
 # Compiles the plug-in's sources for Windows ARM64EC with clang 19 and the
 # MinGW-w64 headers, and checks every object is ARM64EC (COFF machine 0xA641).
 # Objects only: linking ARM64EC needs the MSVC toolchain. Three sources reach

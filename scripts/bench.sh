@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+# SPDX-License-Identifier: Apache-2.0
 # Builds the benchmarks (preset "bench"), runs them, the peak-memory probe
 # and the instruction counts, and prints every ratio against its target.
 # Usage: scripts/bench.sh [extra Google Benchmark flags]

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+# SPDX-License-Identifier: Apache-2.0
 # The whole suite built with clang 19, warnings as errors, against RapidJSON's
 # current sources (../shared/rapidjson-master beside the checkout): RapidJSON
 # 1.1.0 does not compile with clang 19. Also shows that configuring clang 19

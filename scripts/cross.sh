@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+# SPDX-License-Identifier: Apache-2.0
 # The same test suite on the other platforms this machine can run: Windows
 # x86-64 (MinGW-w64 build, run under Wine) and Linux aarch64 (run under
 # qemu-user). Tests there load the DLLs with LoadLibrary and bind by module

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+# SPDX-License-Identifier: Apache-2.0
 """Validates configuration files with an off-the-shelf draft-04 validator
 against the editor schema, and checks that it agrees with the plug-in's
 verdict, except where the README says it cannot.

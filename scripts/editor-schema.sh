@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+# SPDX-License-Identifier: Apache-2.0
 # Validates every example, every seed of the fuzz corpus and every file the
 # tests hold or write with python3-jsonschema (draft-04) against the editor schema,
 # and checks that it agrees with the plug-in's verdict (vekhost check)

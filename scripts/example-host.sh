@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+# SPDX-License-Identifier: Apache-2.0
 # Installs the project into a temporary prefix, builds examples/host against
 # the installed tree only (find_package, and once more with pkg-config), runs
 # it on every bundled example, and checks that it receives the same records

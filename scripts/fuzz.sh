@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+# SPDX-License-Identifier: Apache-2.0
 # Builds the libFuzzer target with clang and runs it for a bounded time
 # from the seed corpus in fuzz/corpus. Any finding fails the run and leaves
 # its input in build/fuzz/findings.

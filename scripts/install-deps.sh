@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+# SPDX-License-Identifier: Apache-2.0
 # Installs the Debian packages the build needs, only those that are missing.
 # Usage: scripts/install-deps.sh [extra-package ...]
 set -euo pipefail

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+# SPDX-License-Identifier: Apache-2.0
 # The whole test suite built with GCC against RapidJSON's current sources
 # (../shared/rapidjson-master beside the checkout), which is what a host
 # gets from vcpkg or a recent Conan package; scripts/test.sh builds against

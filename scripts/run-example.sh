@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+# SPDX-License-Identifier: Apache-2.0
 # Installs what is missing, builds the plug-in and the host runner, and runs
 # the runner on the bundled example configuration (or on the arguments given,
 # which are passed to `vekhost run` as they are: paths are taken from where

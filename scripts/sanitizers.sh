@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+# SPDX-License-Identifier: Apache-2.0
 # The whole test suite under AddressSanitizer + UndefinedBehaviorSanitizer,
 # built against RapidJSON 1.1.0 and against its current sources, and under
 # ThreadSanitizer.

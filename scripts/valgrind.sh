@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+# SPDX-License-Identifier: Apache-2.0
 # The host runner on every example under valgrind memcheck: no error, no leak.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+# SPDX-License-Identifier: Apache-2.0
 # Windows on ARM64 for real: links the whole tree (plug-in DLL, vekhost.exe,
 # the substitute backend DLL, the test programs) for aarch64-windows-gnu with
 # the Zig toolchain from npm, checks the plug-in DLL's machine, exports and

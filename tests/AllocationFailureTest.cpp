@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // Out of memory at any allocation. A host's whole sequence of hooks runs once
 // for every allocation it makes, failing that one allocation (k = 1, 2, ...
 // until the sequence ends before reaching k), each in a child process. Every

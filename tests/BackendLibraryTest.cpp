@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // The GPU backend library: binding to it by provider-listing function
 // (binding by handle is the runner's), its API version, and the device
 // selection with every fallback and the record of the device named.

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+# SPDX-License-Identifier: Apache-2.0
 # Fails unless the library exports exactly the two entry points, by name, and
 # (a .dll) imports only system DLLs.
 # ELF: the defined dynamic symbols (nm -D). PE: the export and import tables,

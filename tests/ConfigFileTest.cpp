@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // Reading the configuration file: what counts as a file, as JSON, and the
 // limits that keep any file from harming the host.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // The command-line host runner, run as a user runs it, and its check of a
 // configuration file.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // From a configuration file to settings, as the host receives them through
 // the record hooks: every key's entries and messages, every failure, and the
 // schema's report on a file it refuses.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // The process-wide logger as a host sees it: installed through slot 1 and fed
 // by the hooks' messages.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // The backend, context and graph records as a host receives them: counts,
 // terminators and lifetimes.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // Every slot of a backend object, called through IBackend from a host that
 // loaded the plug-in.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // Slots 2 and 3: bind to the GPU backend library and check its API version.
 #include <cstring>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // Whether the plug-in takes the value a key names: the one rule the key
 // interpretation applies, and the runner's configuration check mirrors.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // Slots 8 to 13: the backend, context and graph records and their release.
 #include "BackendExtensions/GPUBackendExtensions/GPUBackend.h"
 #include "log/Log.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // The JSON schema (draft-04) of the configuration file, embedded at build
 // time byte for byte from configSchema.json beside this header. Its first
 // member is "$schema:", colon included, on purpose: the text is the one the

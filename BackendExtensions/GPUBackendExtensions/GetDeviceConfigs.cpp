@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // Slot 29: select the device the configuration names, or leave the default.
 #include "BackendExtensions/GPUBackendExtensions/GPUBackend.h"
 #include "log/Log.h"

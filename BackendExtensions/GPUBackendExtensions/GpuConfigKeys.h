@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // Every configuration key the plug-in interprets, in the order it recognises
 // them, with all it does with each: the JSON type it reads, where the value
 // goes, and the messages it logs. configSchema.json says which values a file

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // The GPU-specific data that the configuration records point at: option
 // entries and the graph option block, with their numbers. The host passes
 // them to the GPU backend library unchanged. Host-includable.

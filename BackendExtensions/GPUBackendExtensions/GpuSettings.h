@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // What a configuration file asked for. Filled only by loadConfigFile, read by
 // the record hooks, which hand out pointers into it.
 #pragma once

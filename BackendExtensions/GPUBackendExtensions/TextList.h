@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // A list of texts stored back to back in one block, each NUL-terminated.
 // Millions of graph names cost their characters and an offset each, instead
 // of a string object and a heap block each.

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+# SPDX-License-Identifier: Apache-2.0
 # Installation: the plug-in, the host-side headers, the runner, the
 # substitute backend, the schemas and the examples, and the CMake package
 # and pkg-config file hosts find them with.

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+# SPDX-License-Identifier: Apache-2.0
 # Cross-build for Linux on aarch64 (Debian's g++-aarch64-linux-gnu); tests
 # run under qemu-user.
 set(CMAKE_SYSTEM_NAME Linux)

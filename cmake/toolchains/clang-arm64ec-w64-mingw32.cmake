@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+# SPDX-License-Identifier: Apache-2.0
 # Windows ARM64EC objects with Debian's clang 19 and the MinGW-w64 headers,
 # for compiling the plug-in's sources only: nothing here can link ARM64EC (no
 # ARM64EC C or C++ runtime exists outside the MSVC toolchain). The target

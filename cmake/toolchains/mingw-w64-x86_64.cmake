@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+# SPDX-License-Identifier: Apache-2.0
 # Cross-build for Windows x86-64 with MinGW-w64 (Debian's
 # g++-mingw-w64-x86-64-posix); tests run under Wine.
 set(CMAKE_SYSTEM_NAME Windows)

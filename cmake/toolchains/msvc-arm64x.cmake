@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+# SPDX-License-Identifier: Apache-2.0
 # One DLL serving both native ARM64 and ARM64EC processes (ARM64X). MSVC
 # builds every object twice, once for ARM64 and once for ARM64EC
 # (/arm64EC), and the linker joins both into one image (/MACHINE:ARM64X).

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+# SPDX-License-Identifier: Apache-2.0
 # Windows on ARM64, linked: Zig 0.11.0's clang, libc++ and MinGW-w64 runtime
 # for aarch64-windows-gnu. scripts/windows-arm64.sh installs Zig (pinned,
 # from npm) into a folder of its own, VEK_ZIG_HOME, with compiler wrappers in

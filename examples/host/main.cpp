@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // The smallest complete host of the plug-in:
 //   example-host BACKEND_LIBRARY CONFIG
 // loads the plug-in, installs a logger, binds to the GPU backend library,

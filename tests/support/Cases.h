@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // Test cases kept as data in tests/cases/*.json (an array of objects, each
 // with the configuration to load, "config", written out compactly as the
 // file's text, and what must follow from it), and the runner's check held

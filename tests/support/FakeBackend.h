@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // A GPU backend library defined by a test: provider lists,
 // API versions and device platforms, for binding through slot 3. The
 // substitute backend library covers binding by handle.

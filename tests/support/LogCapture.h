@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // Host log callbacks: one that records every message it receives, one that
 // only formats it (so a format text its arguments do not match shows).
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // What a host reads from the record hooks, and the rules those records keep:
 // counts and terminators, kinds, one option block shared by every graph,
 // values the key table knows, zero padding. Shared by the tests and the fuzz

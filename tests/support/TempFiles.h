@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // Real files on disk for the configuration tests and the fuzz target, in one
 // directory of this process that is removed at exit.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // What a GPU backend library says about itself, asked as the plug-in asks:
 // its GPU provider, backend API version and the platform's hardware devices,
 // and which of them the plug-in can select.

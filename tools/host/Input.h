@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // A configuration named on the command line, made readable twice: the check
 // reads it, then the plug-in does. The plug-in reads only regular files (it
 // measures a file before reading it, which a pipe does not allow), so

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // Checks a configuration file as the plug-in reads it and says where every
 // problem is, in the form compilers use: FILE:LINE:COLUMN: error: MESSAGE.
 // The plug-in stops at the first problem and says little; this finds them

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // A configuration text parsed as the plug-in parses it, remembering where
 // each key and value starts. Shared by the two halves of the check.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // The host runner's log callback: keeps every message the plug-in delivers,
 // formatted, and prints those at or above a chosen level to standard error
 // with their level and time stamp.

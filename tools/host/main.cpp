@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // vekhost: a command-line host for the GPU backend extension. It loads the
 // plug-in and a GPU backend library as a model runner would, shows what the
 // plug-in would hand the backend for a configuration file, and checks files

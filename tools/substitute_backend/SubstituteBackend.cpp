@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
 // A substitute GPU backend library. It exports "VekInterface_getProviders"
 // with two providers, a CPU one first and the GPU one (backendId 4) second,
 // and describes a device platform chosen through environment variables, read
