@@ -14,6 +14,8 @@ set(CMAKE_CXX_COMPILER clang++-19)
 set(CMAKE_C_COMPILER_TARGET arm64ec-w64-mingw32)
 set(CMAKE_CXX_COMPILER_TARGET arm64ec-w64-mingw32)
 set(CMAKE_AR llvm-ar-19)
+# Found for the version resources; nothing is linked here.
+set(CMAKE_RC_COMPILER llvm-windres-19)
 set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
 file(GLOB VEK_MINGW_CXX_HEADERS /usr/lib/gcc/x86_64-w64-mingw32/*-posix/include/c++)
 list(GET VEK_MINGW_CXX_HEADERS 0 VEK_MINGW_CXX_HEADERS)

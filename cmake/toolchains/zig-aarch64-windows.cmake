@@ -24,6 +24,9 @@ set(CMAKE_C_COMPILER ${VEK_ZIG_HOME}/bin/cc)
 set(CMAKE_CXX_COMPILER ${VEK_ZIG_HOME}/bin/c++)
 set(CMAKE_AR ${VEK_ZIG_HOME}/bin/ar CACHE FILEPATH "")
 set(CMAKE_RANLIB ${VEK_ZIG_HOME}/bin/ranlib CACHE FILEPATH "")
+# Zig 0.11 has no resource compiler: LLVM's windres, for ARM64 (the wrapper
+# beside the others).
+set(CMAKE_RC_COMPILER ${VEK_ZIG_HOME}/bin/windres)
 
 # lld takes archives in any order, so they can stand among the flags (the
 # Windows platform files overwrite the standard libraries' variable).

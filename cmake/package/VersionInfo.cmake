@@ -1,0 +1,33 @@
+# SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+# SPDX-License-Identifier: Apache-2.0
+# A VERSIONINFO resource for each Windows DLL and EXE, from the project's one
+# version: what Explorer's file properties and GetFileVersionInfo show. The
+# resource script has no #include or #define, so every resource compiler
+# takes it without a preprocessor (llvm-windres for the Zig toolchain).
+if(NOT WIN32)
+  function(vek_version_resource)
+  endfunction()
+  return()
+endif()
+enable_language(RC)
+
+function(vek_version_resource target description)
+  get_target_property(type ${target} TYPE)
+  set(VEK_RC_FILETYPE 0x1)
+  set(suffix .exe)
+  if(type STREQUAL "SHARED_LIBRARY" OR type STREQUAL "MODULE_LIBRARY")
+    set(VEK_RC_FILETYPE 0x2)
+    set(suffix .dll)
+  endif()
+  get_target_property(name ${target} OUTPUT_NAME)
+  if(NOT name)
+    set(name ${target})
+  endif()
+  set(VEK_RC_NAME ${name})
+  set(VEK_RC_FILENAME ${name}${suffix})
+  set(VEK_RC_DESCRIPTION "${description}")
+  set(VEK_RC_NUMBERS "${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0")
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/package/VersionInfo.rc.in
+                 ${CMAKE_CURRENT_BINARY_DIR}/${target}.version.rc @ONLY)
+  target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}.version.rc)
+endfunction()
