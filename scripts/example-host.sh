@@ -1,20 +1,26 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
 # SPDX-License-Identifier: Apache-2.0
-# Installs the project into a temporary prefix, builds examples/host against
-# the installed tree only (find_package, and once more with pkg-config), runs
+# Installs the project into a temporary prefix (or takes PREFIX, an
+# installed tree or an unpacked release archive), builds examples/host
+# against that tree only (find_package, and once more with pkg-config), runs
 # it on every bundled example, and checks that it receives the same records
 # as `vekhost run`.
+# Usage: scripts/example-host.sh [PREFIX]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh pkg-config python3
-cmake --preset default > /dev/null
-cmake --build --preset default
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-prefix="$work/prefix"
-cmake --install build/default --prefix "$prefix" > /dev/null
+if [ $# -ge 1 ]; then
+  prefix=$(cd "$1" && pwd)
+else
+  cmake --preset default > /dev/null
+  cmake --build --preset default
+  prefix="$work/prefix"
+  cmake --install build/default --prefix "$prefix" > /dev/null
+fi
 cmake -S examples/host -B "$work/host" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" > /dev/null
 cmake --build "$work/host"
 

@@ -54,8 +54,13 @@ if(CMAKE_DL_LIBS)
   set(VEK_PC_DL_LIBS "-l${CMAKE_DL_LIBS}")
 endif()
 configure_file(cmake/package/VekGpuKalderExtensions.pc.in ${PROJECT_BINARY_DIR}/package/VekGpuKalderExtensions.pc.in @ONLY)
+# A tree packed into an archive by CPack is unpacked anywhere: its .pc file
+# then names the prefix relative to itself.
 install(CODE "
   set(VEK_INSTALL_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
+  if(VEK_INSTALL_PREFIX MATCHES \"/_CPack_Packages/\")
+    set(VEK_INSTALL_PREFIX \"\\\${pcfiledir}/../..\")
+  endif()
   configure_file(\"${PROJECT_BINARY_DIR}/package/VekGpuKalderExtensions.pc.in\" \"${PROJECT_BINARY_DIR}/package/pc/VekGpuKalderExtensions.pc\" @ONLY)
   file(INSTALL \"${PROJECT_BINARY_DIR}/package/pc/VekGpuKalderExtensions.pc\" DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/pkgconfig\")
 ")

@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+# SPDX-License-Identifier: Apache-2.0
+# The release tried as its users would:
+# - scripts/release.sh here, and again from a fresh clone in another folder:
+#   the same SHA256SUMS (diffoscope shows why where they differ);
+# - THIRD-PARTY-NOTICES as the toolchains' licences say (scripts/notices.sh);
+# - every SBOM valid CycloneDX 1.6 (the CycloneDX library's validator, from
+#   npm, pinned in scripts/npm/package-lock.json with integrity hashes);
+# - the Windows on ARM64 zip unpacked into an empty folder: vekhost.exe run
+#   and check under the arm64 Wine answer as vekhost does on Linux, and every
+#   image carries the version resource;
+# - examples/host built against the unpacked Linux x86-64 archive;
+# - the .deb installed with dpkg -i, vekhost run from PATH, lintian without
+#   an error, and dpkg -r leaving none of its files behind.
+# Needs root (dpkg, and binfmt_misc for the arm64 Wine).
+# Usage: scripts/release-check.sh [ZIG-CACHE-DIR]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source=$PWD
+fail() { echo "release-check: $*" >&2; exit 1; }
+[ "$(id -u)" -eq 0 ] || fail "needs root (dpkg -i, binfmt_misc)"
+scripts/install-deps.sh diffoscope-minimal lintian nodejs
+command -v npm > /dev/null || scripts/install-deps.sh npm
+cache=$(mkdir -p "${1:-build/windows-arm64-cache}" && cd "${1:-build/windows-arm64-cache}" && pwd)
+work=$(mktemp -d)
+source scripts/wine-arm64.sh
+trap 'wine_arm64_cleanup; rm -rf "$work"' EXIT
+build=$source/build/release-check
+rm -rf "$build" && mkdir -p "$build"
+
+# --- Twice, from two folders ------------------------------------------------
+scripts/release.sh build/release "$cache"
+version=$(sed -n 's/^project(VekGpuKalderExtensions VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
+name=VekGpuKalderExtensions-$version
+second=$work/second
+mkdir -p "$second"
+git clone -q "$source" "$second/main"
+# The clone holds the commit; what the work tree changed beyond it goes along.
+git diff HEAD | (cd "$second/main" && git apply --allow-empty)
+ln -s "$(cd ../shared && pwd)" "$second/shared"
+"$second/main/scripts/release.sh" "$second/out" "$cache" > "$build/second.log" 2>&1 \
+  || { tail -40 "$build/second.log"; fail "the second release build failed"; }
+if ! diff -u build/release/SHA256SUMS "$second/out/SHA256SUMS"; then
+  while read -r sum file; do
+    grep -q "^$sum " "$second/out/SHA256SUMS" || diffoscope --text - "build/release/$file" "$second/out/$file" | head -80 || true
+  done < build/release/SHA256SUMS
+  fail "the two builds differ"
+fi
+echo "release-check: two folders, the same bytes"
+scripts/notices.sh --check "$(scripts/zig-toolchain.sh "$cache")"
+(cd build/release && sha256sum --quiet -c SHA256SUMS)
+
+# --- SBOMs -------------------------------------------------------------------
+(cd scripts/npm && npm ci --ignore-scripts --no-audit --no-fund --silent)
+node scripts/npm/validate-sbom.js build/release/*.cdx.json
+
+# --- The Windows on ARM64 zip ------------------------------------------------
+wine_arm64_start "$cache" "$build"
+zip_dir=$work/windows-arm64
+mkdir -p "$zip_dir" && (cd "$zip_dir" && unzip -q "$source/build/release/$name-windows-arm64.zip")
+bin=$zip_dir/$name-windows-arm64/bin
+for image in "$bin"/*.exe "$bin"/*.dll; do
+  llvm-readobj --coff-resources "$image" | grep -q "Type: VERSIONINFO (ID 16)" \
+    && strings -el "$image" | grep -qxF "$version" || fail "$(basename "$image") has no version resource of $version"
+done
+linux=build/release-linux-x86_64/bin
+# The same answers as on Linux: exit status and output, line ends aside.
+same() {  # same NAME ARGS...: vekhost.exe and vekhost, from the folders they stand in
+  local status_win=0 status_linux=0
+  (cd "$work" && "$wine" "$bin/vekhost.exe" "$@") > "$build/$1.win" 2> "$build/$1.win.err" || status_win=$?
+  (cd "$work" && "$source/$linux/vekhost" "$@") > "$build/$1.linux" 2> /dev/null || status_linux=$?
+  [ "$status_win" = "$status_linux" ] || { cat "$build/$1.win.err"; fail "vekhost.exe $* exits $status_win, vekhost $status_linux"; }
+  diff <(tr -d '\r' < "$build/$1.win") "$build/$1.linux" || fail "vekhost.exe $* answers otherwise than vekhost"
+  echo "release-check: vekhost.exe $* answers as on Linux (exit $status_win)"
+}
+cp examples/example.json "$work/good.json"
+cp tests/lint/several-mistakes.json "$work/refused.json"
+same run --json good.json
+same check good.json
+same check refused.json
+wine_arm64_stop
+
+# --- The Linux x86-64 archive ------------------------------------------------
+mkdir -p "$work/linux" && tar -xzf "build/release/$name-linux-x86_64.tar.gz" -C "$work/linux"
+scripts/example-host.sh "$work/linux/$name-linux-x86_64"
+
+# --- The .deb ------------------------------------------------------------------
+deb=build/release/vekgpukalderextensions_${version}_amd64.deb
+lintian --no-tag-display-limit "$deb" > "$build/lintian.log" 2>&1 || true
+cat "$build/lintian.log"
+! grep -q "^E: " "$build/lintian.log" || fail "lintian reports errors"
+dpkg -i "$deb" > /dev/null
+mapfile -t files < <(dpkg -L vekgpukalderextensions | while read -r f; do [ -f "$f" ] && echo "$f"; done)
+(cd "$work" && PATH=/usr/bin:/bin vekhost run > "$build/deb-run.txt") || fail "vekhost run from PATH failed"
+grep -q "^Device:" "$build/deb-run.txt" || fail "vekhost run from PATH printed no device"
+dpkg -r vekgpukalderextensions > /dev/null
+for f in "${files[@]}"; do [ ! -e "$f" ] || fail "dpkg -r left $f"; done
+echo "release-check: the .deb installs (${#files[@]} files), runs from PATH and removes cleanly"
