@@ -1,17 +1,20 @@
 # SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
 # SPDX-License-Identifier: Apache-2.0
-# A VERSIONINFO resource for each Windows DLL and EXE, from the project's one
-# version: what Explorer's file properties and GetFileVersionInfo show. The
-# resource script has no #include or #define, so every resource compiler
-# takes it without a preprocessor (llvm-windres for the Zig toolchain).
+# Each Windows DLL and EXE we ship gets a VERSIONINFO resource from the
+# project's one version: what Explorer's file properties and
+# GetFileVersionInfo show. The resource script has no #include or #define,
+# so every resource compiler takes it without a preprocessor (llvm-windres
+# for the Zig toolchain). In a reproducible build, an image linked by the Zig
+# toolchain, whose linker stamps it with the link time and a new GUID, is
+# given fixed ones after the link (cmake/package/pe-normalize.py).
 if(NOT WIN32)
-  function(vek_version_resource)
+  function(vek_windows_image)
   endfunction()
   return()
 endif()
 enable_language(RC)
 
-function(vek_version_resource target description)
+function(vek_windows_image target description)
   get_target_property(type ${target} TYPE)
   set(VEK_RC_FILETYPE 0x1)
   set(suffix .exe)
@@ -30,4 +33,10 @@ function(vek_version_resource target description)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/package/VersionInfo.rc.in
                  ${CMAKE_CURRENT_BINARY_DIR}/${target}.version.rc @ONLY)
   target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}.version.rc)
+  if(VEK_REPRODUCIBLE AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang" AND NOT MSVC)
+    find_package(Python3 REQUIRED COMPONENTS Interpreter)
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/cmake/package/pe-normalize.py $<TARGET_FILE:${target}>
+      VERBATIM)
+  endif()
 endfunction()

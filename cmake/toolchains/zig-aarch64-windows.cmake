@@ -27,6 +27,9 @@ set(CMAKE_RANLIB ${VEK_ZIG_HOME}/bin/ranlib CACHE FILEPATH "")
 # Zig 0.11 has no resource compiler: LLVM's windres, for ARM64 (the wrapper
 # beside the others).
 set(CMAKE_RC_COMPILER ${VEK_ZIG_HOME}/bin/windres)
+# Zig has no strip either: CPack strips the images it packs with LLVM's, which
+# also drops the debug sections of the prebuilt C++ runtime.
+find_program(CMAKE_STRIP NAMES llvm-strip-14 llvm-strip REQUIRED)
 
 # lld takes archives in any order, so they can stand among the flags (the
 # Windows platform files overwrite the standard libraries' variable).
