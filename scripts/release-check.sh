@@ -61,14 +61,19 @@ zip_dir=$work/windows-arm64
 mkdir -p "$zip_dir" && (cd "$zip_dir" && unzip -q "$source/build/release/$name-windows-arm64.zip")
 bin=$zip_dir/$name-windows-arm64/bin
 for image in "$bin"/*.exe "$bin"/*.dll; do
-  llvm-readobj --coff-resources "$image" | grep -q "Type: VERSIONINFO (ID 16)" \
-    && strings -el "$image" | grep -qxF "$version" || fail "$(basename "$image") has no version resource of $version"
+  resources=$(llvm-readobj --coff-resources "$image")
+  texts=$(strings -el "$image")
+  grep -q "Type: VERSIONINFO (ID 16)" <<< "$resources" && grep -qxF "$version" <<< "$texts" \
+    || fail "$(basename "$image") has no version resource of $version"
 done
 linux=build/release-linux-x86_64/bin
 # The same answers as on Linux: exit status and output, line ends aside.
+# vekhost.exe is started by its Windows path (Z: is the root), as a user
+# starts it: Wine hands a program started by a Unix path a module name
+# vekhost cannot look beside.
 same() {  # same NAME ARGS...: vekhost.exe and vekhost, from the folders they stand in
   local status_win=0 status_linux=0
-  (cd "$work" && "$wine" "$bin/vekhost.exe" "$@") > "$build/$1.win" 2> "$build/$1.win.err" || status_win=$?
+  (cd "$work" && "$wine" "Z:$bin/vekhost.exe" "$@") > "$build/$1.win" 2> "$build/$1.win.err" || status_win=$?
   (cd "$work" && "$source/$linux/vekhost" "$@") > "$build/$1.linux" 2> /dev/null || status_linux=$?
   [ "$status_win" = "$status_linux" ] || { cat "$build/$1.win.err"; fail "vekhost.exe $* exits $status_win, vekhost $status_linux"; }
   diff <(tr -d '\r' < "$build/$1.win") "$build/$1.linux" || fail "vekhost.exe $* answers otherwise than vekhost"
