@@ -8,7 +8,7 @@
 namespace vek::tools::kalder {
 
 char CallPool::shared_ = 0;
-thread_local CallArena* CallPool::current_ = nullptr;
+thread_local CallArena* CallPool::current_ VEK_CALL_ARENA_TLS = nullptr;
 
 namespace {
 

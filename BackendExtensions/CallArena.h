@@ -10,6 +10,16 @@
 
 #include "BackendExtensions/ConfigJson.h"
 
+// The thread's arena lives in the static TLS block: a library loaded with
+// dlopen would otherwise make glibc allocate a TLS slot for each thread on
+// first use, and keep it until the thread ends (a block a leak checker shows
+// still reachable at the host's exit).
+#if defined(__ELF__)
+#define VEK_CALL_ARENA_TLS __attribute__((tls_model("initial-exec")))
+#else
+#define VEK_CALL_ARENA_TLS
+#endif
+
 namespace vek::tools::kalder {
 
 // Blocks handed out in order from chunks of the C heap. The block handed
@@ -72,7 +82,7 @@ public:
 
 private:
     static char shared_;
-    static thread_local CallArena* current_;
+    static thread_local CallArena* current_ VEK_CALL_ARENA_TLS;
 };
 
 }  // namespace vek::tools::kalder
