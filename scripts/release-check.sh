@@ -81,6 +81,10 @@ same() {  # same NAME ARGS...: vekhost.exe and vekhost, from the folders they st
 }
 cp examples/example.json "$work/good.json"
 cp tests/lint/several-mistakes.json "$work/refused.json"
+# Without a file, run takes the bundled example from the unpacked tree.
+(cd "$work" && "$wine" "Z:$bin/vekhost.exe" run) > "$build/bundled.win" 2>&1 || { cat "$build/bundled.win"; fail "vekhost.exe run failed"; }
+grep -q "^Device:" "$build/bundled.win" || { cat "$build/bundled.win"; fail "vekhost.exe run printed no device"; }
+echo "release-check: vekhost.exe run takes the bundled example"
 same run --json good.json
 same check good.json
 same check refused.json
