@@ -4,14 +4,14 @@
 // schema validator. Usage: node validate-sbom.js FILE.cdx.json...
 'use strict';
 const fs = require('fs');
-const { Spec, Validation } = require('@cyclonedx/cyclonedx-library');
+const { Validation } = require('@cyclonedx/cyclonedx-library');
 
 async function main(files) {
   if (files.length === 0) {
     console.error('usage: node validate-sbom.js FILE.cdx.json...');
     return 2;
   }
-  const validator = new Validation.JsonStrictValidator(Spec.Version.v1dot6);
+  const validator = new Validation.JsonStrictValidator('1.6');
   let failed = 0;
   for (const file of files) {
     const errors = await validator.validate(fs.readFileSync(file, 'utf8'));
