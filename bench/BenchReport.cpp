@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "BackendExtensions/ConfigJson.h"  // first: it sets how RapidJSON allocates
 #include <rapidjson/document.h>
 
 namespace {
