@@ -9,7 +9,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh googletest g++-mingw-w64-x86-64-posix wine wine64 qemu-user g++-aarch64-linux-gnu
-export WINEDEBUG=-all
+# Wine gets a prefix of its own, made before the tests start, and a server
+# that stays up until the job ends: tests started in parallel on a prefix
+# still being made, or just as an idle server exits, fail to connect to it
+# ("recvmsg: Connection reset by peer").
+export WINEDEBUG=-all WINEPREFIX=$PWD/build/mingw-wine-prefix
+mkdir -p "$WINEPREFIX"
+trap 'wineserver -k > /dev/null 2>&1 || true; wineserver -w 2> /dev/null || true' EXIT
+wineserver -p
+wineboot -i > /dev/null 2>&1
 for preset in mingw aarch64; do
   cmake --preset "$preset" > /dev/null
   cmake --build --preset "$preset"
