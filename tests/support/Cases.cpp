@@ -3,7 +3,7 @@
 #include "Cases.h"
 
 #include "BackendExtensions/GPUBackendExtensions/ConfigSchema.h"
-#include "Lint.h"
+#include "Check.h"
 
 #include <fstream>
 #include <algorithm>
@@ -136,22 +136,26 @@ size_t offsetOf(std::string_view text, size_t line, size_t column) {
 }  // namespace
 
 bool lintFindsErrorInText(std::string_view text) {
-    const host::LintResult result = host::lintConfigText(text, schema(), host::ColumnUnit::Byte);
+    const lint::Check check(std::string(text), schema());
     const std::vector<bool> starts = tokenStarts(text);
-    for (const host::Diagnostic& d : result.diagnostics) {
-        const size_t offset = offsetOf(text, d.line, d.column);
-        if (offset > text.size() || !starts[offset]) {
-            throw std::logic_error("placed between tokens at " + std::to_string(d.line) + ":" + std::to_string(d.column) +
-                                   ": " + d.message);
+    size_t lastOffset = 0;
+    check.forEach(lint::ColumnUnit::Byte, [&](const lint::Diagnostic& d) {
+        const auto where = [&] { return std::to_string(d.begin.line) + ":" + std::to_string(d.begin.column) + ": " + d.message; };
+        const size_t offset = offsetOf(text, d.begin.line, d.begin.column);
+        if (offset != d.begin.offset || offset > text.size() || !starts[offset]) throw std::logic_error("placed between tokens at " + where());
+        if (d.end.offset < offset || d.end.offset > text.size() || offsetOf(text, d.end.line, d.end.column) != d.end.offset) {
+            throw std::logic_error("a range that is not the token's at " + where());
         }
-    }
-    return result.hasError();
+        if (offset < lastOffset) throw std::logic_error("told out of the file's order at " + where());
+        lastOffset = offset;
+    });
+    return check.hasError();
 }
 
 bool lintFindsError(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return in ? lintFindsErrorInText(text) : host::lintConfigFile(path, schema()).hasError();
+    return in ? lintFindsErrorInText(text) : lint::Check::ofFile(path, schema()).hasError();
 }
 
 }  // namespace vek::test

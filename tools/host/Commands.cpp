@@ -6,21 +6,24 @@
 #include <fstream>
 #include <iterator>
 
-#include "BackendExtensions/ConfigJson.h"  // first: it sets how RapidJSON allocates
+#include "JsonOutput.h"  // first: it sets how RapidJSON allocates
 #include <rapidjson/document.h>
-#include <rapidjson/stringbuffer.h>
-#include <rapidjson/writer.h>
 
+#include "Check.h"
 #include "Devices.h"
 #include "HostSession.h"
 #include "Input.h"
 #include "Keys.h"
 #include "LogSink.h"
+#include "RulesList.h"
+#include "Text.h"
 
 namespace vek::host {
 namespace {
 
-using JsonWriter = rapidjson::Writer<rapidjson::StringBuffer>;
+using lint::Check;
+using lint::Diagnostic;
+using lint::JsonWriter;
 
 int usageProblem(const std::string& message) {
     std::fprintf(stderr, "vekhost: %s\n", message.c_str());
@@ -34,48 +37,41 @@ bool readSchema(const std::string& path, tools::kalder::ConfigDocument& schema) 
     return in && !schema.HasParseError() && schema.IsObject();
 }
 
-Diagnostic fileProblem(const std::string& message, Diagnostic::Severity severity = Diagnostic::Severity::Error) {
-    Diagnostic problem;
-    problem.severity = severity;
-    problem.message = message;
-    return problem;
+Check checkInput(const ConfigInput& input, const tools::kalder::ConfigValue& schema) {
+    return input.unreadable().empty() ? Check::ofFile(input.path(), schema) : Check::unreadable(input.unreadable());
 }
 
-// The check's verdict on an input, with one more line when the plug-in
-// refused a file the check finds nothing wrong with: the plug-in's verdict
-// stands, and its last error says why.
-LintResult lint(const ConfigInput& input, const tools::kalder::ConfigValue& schema, ColumnUnit columns) {
-    LintResult result;
-    if (!input.unreadable().empty()) result.diagnostics.push_back(fileProblem("cannot read the file: " + input.unreadable()));
-    else result = lintConfigFile(input.path(), schema, columns);
-    return result;
-}
-void addRefusal(LintResult& result, bool loaded, size_t firstMessage) {
-    if (loaded || result.hasError()) return;
+// The line added when the plug-in refused a file the check finds nothing
+// wrong with: the plug-in's verdict stands, and its last error says why.
+Diagnostic refusal() {
     std::string why;
-    const std::vector<LogMessage>& messages = loggedMessages();
-    for (size_t i = firstMessage; i < messages.size() && why.empty(); ++i) {
-        if (messages[i].level == VEK_LOG_LEVEL_ERROR) why = ": " + printable(messages[i].text, 200);
+    for (const LogMessage& message : loggedMessages()) {
+        if (message.level == VEK_LOG_LEVEL_ERROR && why.empty()) why = ": " + lint::printable(message.text, 200);
     }
-    result.diagnostics.insert(result.diagnostics.begin(), fileProblem("the plug-in refused the file" + why));
+    Diagnostic diagnostic;
+    diagnostic.rule = lint::RuleId::PluginRefused;
+    diagnostic.message = "the plug-in refused the file" + why;
+    return diagnostic;
 }
 
-void writeMessagesJson(JsonWriter& writer, size_t firstMessage) {
+void writeText(JsonWriter& writer, const std::string& text) {
+    const std::string utf8 = lint::utf8Text(text);
+    writer.String(utf8.c_str(), static_cast<rapidjson::SizeType>(utf8.size()));
+}
+
+void writeMessagesJson(JsonWriter& writer) {
     writer.Key("messages");
     writer.StartArray();
-    const std::vector<LogMessage>& messages = loggedMessages();
-    for (size_t i = firstMessage; i < messages.size(); ++i) {
+    for (const LogMessage& message : loggedMessages()) {
         writer.StartObject();
         writer.Key("level");
-        writer.String(levelName(messages[i].level));
+        writer.String(levelName(message.level));
         writer.Key("message");
-        writer.String(printable(messages[i].text).c_str());
+        writeText(writer, message.text);
         writer.EndObject();
     }
     writer.EndArray();
 }
-
-std::string finish(const rapidjson::StringBuffer& buffer) { return std::string(buffer.GetString(), buffer.GetSize()) + "\n"; }
 
 // The device_id the file asks for: the first member of that name, as the
 // plug-in reads it; 0 when there is none.
@@ -88,14 +84,6 @@ int32_t askedDeviceId(const std::string& path) {
     return id != config.MemberEnd() && id->value.IsInt() ? id->value.GetInt() : 0;
 }
 
-std::vector<Diagnostic> warningsOf(const LintResult& result) {
-    std::vector<Diagnostic> warnings;
-    for (const Diagnostic& d : result.diagnostics) {
-        if (d.severity == Diagnostic::Severity::Warning) warnings.push_back(d);
-    }
-    return warnings;
-}
-
 }  // namespace
 
 int checkCommand(const Options& options) {
@@ -104,37 +92,31 @@ int checkCommand(const Options& options) {
     HostSession session;
     session.setQuiet(true);
     setLogPrinting(options.printLevel);
+    setLogKeeping(options.json || options.format == lint::Format::Json);
     if (!session.loadPlugin(options.plugin)) return 2;
     if (!session.installLogger(options.logLevel)) return 1;
+    lint::FormatOptions formatOptions{VEK_VERSION, VEK_HOMEPAGE_URL, options.baseUri, writeMessagesJson};
+    const auto formatter = lint::makeFormatter(options.json ? lint::Format::Json : options.format, stdout, formatOptions);
     int status = 0;
     for (const std::string& argument : options.configs) {
         const ConfigInput input(argument);
-        if (!input.failure().empty()) return usageProblem(input.name() + ": " + input.failure());
-        const size_t firstMessage = loggedMessages().size();
-        // The check runs first, so the memory it takes is free again before
-        // the plug-in takes its own.
-        LintResult result = lint(input, schema, options.columns);
-        const bool loaded = session.loadConfig(input.path());
-        addRefusal(result, loaded, firstMessage);
-        if (!loaded) status = 1;
-        if (options.json) {
-            rapidjson::StringBuffer buffer;
-            JsonWriter writer(buffer);
-            writer.StartObject();
-            writer.Key("file");
-            writer.String(printable(input.name()).c_str());
-            writer.Key("valid");
-            writer.Bool(loaded);
-            writer.Key("diagnostics");
-            writeDiagnosticsJson(writer, input.name(), result.diagnostics);
-            writeMessagesJson(writer, firstMessage);
-            writer.EndObject();
-            std::fputs(finish(buffer).c_str(), stdout);
-        } else {
-            std::fputs(formatDiagnostics(input.name(), result).c_str(), stdout);
+        if (!input.failure().empty()) {
+            formatter->finish();
+            return usageProblem(input.name() + ": " + input.failure());
         }
-        std::fflush(stdout);
+        forgetLoggedMessages();
+        // The plug-in first: most of what its load takes is free again
+        // before the check takes its own.
+        const bool loaded = session.loadConfig(input.path());
+        if (!loaded) status = 1;
+        const Check check = checkInput(input, schema);
+        std::fflush(stderr);  // the plug-in's messages on the file come before what the check says of it
+        formatter->startFile(input.name(), loaded);
+        if (!loaded && !check.hasError()) formatter->diagnostic(refusal());
+        check.forEach(options.columns, [&](const Diagnostic& d) { formatter->diagnostic(d); });
+        formatter->endFile();
     }
+    formatter->finish();
     return status;
 }
 
@@ -146,20 +128,26 @@ int runCommand(const Options& options) {
     HostSession session;
     session.setQuiet(options.json);
     setLogPrinting(options.printLevel);
+    setLogKeeping(options.json);
     if (!session.loadPlugin(options.plugin)) return 2;
     if (!session.installLogger(options.logLevel)) return 1;
     if (!session.loadBackend(options.backend)) return 2;
 
-    // What the check says of the file: its warnings come before the result,
-    // its errors explain a refusal.
-    LintResult checked = lint(input, schema, options.columns);
     HostReport report;
     report.configPath = input.name();
     const bool bound = session.bindBackend();
     const bool loaded = bound && session.loadConfig(input.path());
-    if (loaded) checked.diagnostics = warningsOf(checked);
-    else if (bound) addRefusal(checked, false, 0);
     const bool collected = loaded && session.collectRecords(report);
+    // What the check says of the file: its warnings come before the result,
+    // its errors explain a refusal.
+    const Check checked = checkInput(input, schema);
+    const bool refusedUnexplained = bound && !loaded && !checked.hasError();
+    const auto eachDiagnostic = [&](const std::function<void(const Diagnostic&)>& visit) {
+        if (refusedUnexplained) visit(refusal());
+        checked.forEach(options.columns, [&](const Diagnostic& d) {
+            if (!loaded || d.severity == lint::Severity::Warning) visit(d);
+        });
+    };
 
     // A device_id the plug-in cannot select: it fails on an id no device has,
     // and falls back to the default device, answering true, on one it will not take.
@@ -178,11 +166,11 @@ int runCommand(const Options& options) {
     }
 
     if (options.json) {
-        rapidjson::StringBuffer buffer;
-        JsonWriter writer(buffer);
+        lint::JsonOutput output(stdout);
+        JsonWriter& writer = output.writer();
         writer.StartObject();
         writer.Key("configuration");
-        writer.String(printable(input.name()).c_str());
+        writeText(writer, input.name());
         writer.Key("ok");
         writer.Bool(collected);
         writer.Key("error");
@@ -190,7 +178,9 @@ int runCommand(const Options& options) {
         else writer.String(session.failure().c_str());
         if (collected) writeReportJson(writer, report);
         writer.Key("diagnostics");
-        writeDiagnosticsJson(writer, input.name(), checked.diagnostics);
+        writer.StartArray();
+        eachDiagnostic([&](const Diagnostic& d) { lint::writeDiagnosticJson(writer, input.name(), d); });
+        writer.EndArray();
         writer.Key("deviceProblem");
         if (deviceProblem.empty()) {
             writer.Null();
@@ -206,17 +196,21 @@ int runCommand(const Options& options) {
             writer.EndArray();
             writer.EndObject();
         }
-        writeMessagesJson(writer, 0);
+        writeMessagesJson(writer);
         writer.EndObject();
-        std::fputs(finish(buffer).c_str(), stdout);
+        output.endLine();
         return collected ? 0 : 1;
     }
-    std::fputs(formatDiagnostics(input.name(), checked).c_str(), stderr);
+    const auto text = lint::makeFormatter(lint::Format::Text, stderr, {});
+    text->startFile(input.name(), loaded);
+    eachDiagnostic([&](const Diagnostic& d) { text->diagnostic(d); });
+    text->endFile();
     if (!deviceProblem.empty()) {
         std::fprintf(stderr, "vekhost: device_id %d %s (see vekhost devices)\n", deviceId, deviceProblem.c_str());
     }
     if (!collected) return 1;
-    std::fputs(formatText(report).c_str(), stdout);
+    std::fflush(stderr);
+    writeText(stdout, report);
     return 0;
 }
 
@@ -234,6 +228,11 @@ int keysCommand(const Options& options) {
     std::vector<KeyDescription> keys;
     if (!readKeys(options.editorSchema, keys)) return usageProblem("cannot read the editor schema " + options.editorSchema);
     std::fputs((options.json ? formatKeysJson(keys) : formatKeys(keys)).c_str(), stdout);
+    return 0;
+}
+
+int rulesCommand(const Options& options) {
+    std::fputs(formatRules(options.json ? RulesFormat::Json : options.rulesFormat).c_str(), stdout);
     return 0;
 }
 

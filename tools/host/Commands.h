@@ -7,16 +7,21 @@
 #include <string>
 #include <vector>
 
-#include "Lint.h"
+#include "Diagnostic.h"
+#include "Formats.h"
+#include "RulesList.h"
 
 namespace vek::host {
 
 struct Options {
     std::vector<std::string> configs;  // "-" is standard input
     bool json = false;
+    lint::Format format = lint::Format::Text;  // check's; json when json is set
+    std::string baseUri;                       // SARIF locations relative to it
+    RulesFormat rulesFormat = RulesFormat::Text;
     int32_t logLevel = 0;      // the logger's level (1 to 5)
     int32_t printLevel = 0;    // the most detailed level printed; 0 prints none
-    ColumnUnit columns = ColumnUnit::Char;
+    lint::ColumnUnit columns = lint::ColumnUnit::Char;
     std::string plugin;
     std::string backend;
     std::string schema;
@@ -31,5 +36,6 @@ int runCommand(const Options& options);
 int checkCommand(const Options& options);
 int devicesCommand(const Options& options);
 int keysCommand(const Options& options);
+int rulesCommand(const Options& options);
 
 }  // namespace vek::host

@@ -30,9 +30,9 @@ void appendOptions(std::string& out, const char* title, const std::vector<Option
     }
 }
 
-std::string onOff(uint8_t disabled) { return disabled != 0 ? "off" : "on"; }
+const char* onOff(uint8_t disabled) { return disabled != 0 ? "off" : "on"; }
 
-using Writer = rapidjson::Writer<rapidjson::StringBuffer>;
+using Writer = lint::JsonWriter;
 
 void writeString(Writer& writer, const std::string& text) {
     writer.String(text.c_str(), static_cast<rapidjson::SizeType>(text.size()));
@@ -83,20 +83,20 @@ const char* precisionName(uint32_t precisionMode) {
     return text != nullptr ? text->name : "UNKNOWN";
 }
 
-std::string formatText(const HostReport& report) {
-    std::string out = "Configuration: " + report.configPath + "\n";
-    appendOptions(out, "Backend options", report.backend);
-    appendOptions(out, "Context options", report.context);
-    out += "Graphs (" + std::to_string(report.graphs.size()) + ")" + (report.graphs.empty() ? ": none\n" : ":\n");
+void writeText(std::FILE* out, const HostReport& report) {
+    std::string text = "Configuration: " + report.configPath + "\n";
+    appendOptions(text, "Backend options", report.backend);
+    appendOptions(text, "Context options", report.context);
+    text += "Graphs (" + std::to_string(report.graphs.size()) + ")" + (report.graphs.empty() ? ": none\n" : ":\n");
+    std::fputs(text.c_str(), out);
+    // A line a graph, written as it is made: a file may name millions.
     for (const GraphReport& graph : report.graphs) {
-        out += "  " + graph.name + ": precision " + precisionName(graph.options.precisionMode) +
-               ", memory optimizations " + onOff(graph.options.disableMemoryOptimizations) +
-               ", node optimizations " + onOff(graph.options.disableNodeOptimizations) + ", queue recording " +
-               onOff(graph.options.disableQueueRecording) + "\n";
+        std::fprintf(out, "  %s: precision %s, memory optimizations %s, node optimizations %s, queue recording %s\n",
+                     graph.name.c_str(), precisionName(graph.options.precisionMode), onOff(graph.options.disableMemoryOptimizations),
+                     onOff(graph.options.disableNodeOptimizations), onOff(graph.options.disableQueueRecording));
     }
-    out += report.deviceSelected ? "Device: hardware device " + std::to_string(report.device.hwDeviceId) + "\n"
-                                 : "Device: default (PRIMARY_GPU)\n";
-    return out;
+    if (report.deviceSelected) std::fprintf(out, "Device: hardware device %u\n", static_cast<unsigned>(report.device.hwDeviceId));
+    else std::fputs("Device: default (PRIMARY_GPU)\n", out);
 }
 
 void writeReportJson(Writer& writer, const HostReport& report) {

@@ -3,12 +3,11 @@
 // What the backend library would receive, read from the records a host gets.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
-#include "BackendExtensions/ConfigJson.h"  // first: it sets how RapidJSON allocates
-#include <rapidjson/stringbuffer.h>
-#include <rapidjson/writer.h>
+#include "JsonOutput.h"  // first: it sets how RapidJSON allocates
 
 #include "BackendExtensions/BackendRecords.h"
 #include "BackendExtensions/GPUBackendExtensions/GpuConfigKeys.h"
@@ -47,9 +46,9 @@ OptionReport describeOption(gpu::KeyTarget list, const gpu::GpuOptionEntry& entr
 const char* precisionName(uint32_t precisionMode);
 
 // Human-readable text.
-std::string formatText(const HostReport& report);
+void writeText(std::FILE* out, const HostReport& report);
 // The records as members of the JSON object the writer has open:
 // "backendOptions", "contextOptions", "graphs", "device".
-void writeReportJson(rapidjson::Writer<rapidjson::StringBuffer>& writer, const HostReport& report);
+void writeReportJson(lint::JsonWriter& writer, const HostReport& report);
 
 }  // namespace vek::host

@@ -4,11 +4,14 @@
 
 #include <cstdio>
 
+#include "log/LogTypes.h"
+
 namespace vek::host {
 namespace {
 
 std::vector<LogMessage> messages;
 int32_t printing = 0;
+bool keepingEverything = true;
 
 std::string format(const char* text, va_list args) {
     va_list copy;
@@ -34,11 +37,13 @@ void printLogMessage(const char* formatText, uint32_t level, uint64_t timestamp,
         std::fprintf(stderr, "[%11.6f s] %-5s %s\n", static_cast<double>(timestamp) / 1e9, levelName(level),
                      message.c_str());
     }
-    messages.push_back(LogMessage{level, std::move(message)});
+    if (keepingEverything || level == VEK_LOG_LEVEL_ERROR) messages.push_back(LogMessage{level, std::move(message)});
 }
 
 void setLogPrinting(int32_t level) { printing = level; }
+void setLogKeeping(bool everything) { keepingEverything = everything; }
 
 const std::vector<LogMessage>& loggedMessages() { return messages; }
+void forgetLoggedMessages() { messages.clear(); }
 
 }  // namespace vek::host

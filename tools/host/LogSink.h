@@ -23,9 +23,14 @@ void printLogMessage(const char* format, uint32_t level, uint64_t timestamp, va_
 
 // The most detailed level printed; 0 prints nothing (messages are still kept).
 void setLogPrinting(int32_t level);
+// Whether every message is kept (for a JSON result), or only errors (which
+// say why a file was refused): a load that logs a line per graph name of a
+// large file keeps no copy of them.
+void setLogKeeping(bool everything);
 
-// The messages delivered so far.
+// The messages delivered so far, since the last forgetLoggedMessages.
 const std::vector<LogMessage>& loggedMessages();
+void forgetLoggedMessages();
 
 // "ERROR", "WARN", "INFO", "VERBOSE", "DEBUG".
 const char* levelName(uint32_t level);

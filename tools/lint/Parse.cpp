@@ -1,36 +1,32 @@
 // SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
 // SPDX-License-Identifier: Apache-2.0
-#include "LintParse.h"
+#include "Parse.h"
+
+#include <algorithm>
 
 #include "BackendExtensions/ConfigJson.h"  // first: it sets how RapidJSON allocates
 #include <rapidjson/error/en.h>
 #include <rapidjson/reader.h>
 
 #include "BackendExtensions/ConfigFile.h"
+#include "Text.h"
 
-namespace vek::host {
+namespace vek::lint {
 namespace {
 
 using tools::kalder::JsonLimit;
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-// The text as a parser input stream that remembers where the token it took
-// last began: the opening quote of a string, the bracket of an array or
-// object, the first character of a number or literal.
-class TrackingStream {
+// The text as a parser input stream.
+class TextStream {
 public:
     using Ch = char;
-    explicit TrackingStream(std::string_view text) : text_(text) {}
+    explicit TextStream(std::string_view text) : text_(text) {}
 
     Ch Peek() const { return position_ < text_.size() ? text_[position_] : '\0'; }
-    Ch Take() {
-        const Ch c = Peek();
-        if (position_ < text_.size()) track(c, position_++);
-        return c;
-    }
+    Ch Take() { return position_ < text_.size() ? text_[position_++] : '\0'; }
     size_t Tell() const { return position_; }
-    size_t tokenStart() const { return tokenStart_; }
 
     // Writing is never asked for: the text is not parsed in place.
     Ch* PutBegin() { return nullptr; }
@@ -39,33 +35,18 @@ public:
     size_t PutEnd(Ch*) { return 0; }
 
 private:
-    void track(char c, size_t at) {
-        if (inString_) {
-            if (escaped_) escaped_ = false;
-            else if (c == '\\') escaped_ = true;
-            else if (c == '"') inString_ = false;
-            afterBoundary_ = !inString_;
-            return;
-        }
-        const bool boundary = isSpace(c) || c == ',' || c == ':' || c == ']' || c == '}';
-        if (c == '"' || c == '[' || c == '{' || (!boundary && afterBoundary_)) tokenStart_ = at;
-        inString_ = c == '"';
-        afterBoundary_ = boundary || c == '[' || c == '{';
-    }
-
     std::string_view text_;
     size_t position_ = 0;
-    size_t tokenStart_ = 0;
-    bool inString_ = false;
-    bool escaped_ = false;
-    bool afterBoundary_ = true;
 };
 
 // Builds the document and, beside it, the place of every value and key.
+// The parser tells a value once it has read it whole, a name once it has
+// read its closing quote, and a bracket before it takes it; a token starts
+// where the separators after the one told before it end.
 class Recorder {
 public:
-    Recorder(tools::kalder::ConfigDocument& document, const TrackingStream& stream, std::vector<Spot>& spots)
-        : document_(document), stream_(stream), spots_(spots) {}
+    Recorder(tools::kalder::ConfigDocument& document, std::string_view text, const TextStream& stream, std::vector<Spot>& spots)
+        : document_(document), text_(text), stream_(stream), spots_(spots) {}
 
     bool Null() { return value() && document_.Null(); }
     bool Bool(bool b) { return value() && document_.Bool(b); }
@@ -80,19 +61,39 @@ public:
     bool String(const char* text, rapidjson::SizeType length, bool copy) {
         return value() && document_.String(text, length, copy);
     }
-    // The parser calls these before it takes the bracket: the value starts there.
     bool StartObject() { return container() && document_.StartObject(); }
     bool Key(const char* text, rapidjson::SizeType length, bool copy) {
-        key_ = static_cast<uint32_t>(stream_.tokenStart());
+        key_ = static_cast<uint32_t>(tokenStart());
+        told_ = stream_.Tell();
         return document_.Key(text, length, copy);
     }
-    bool EndObject(rapidjson::SizeType members) { return document_.EndObject(members); }
+    bool EndObject(rapidjson::SizeType members) { return closed() && document_.EndObject(members); }
     bool StartArray() { return container() && document_.StartArray(); }
-    bool EndArray(rapidjson::SizeType elements) { return document_.EndArray(elements); }
+    bool EndArray(rapidjson::SizeType elements) { return closed() && document_.EndArray(elements); }
+
+    // Where the token the parser reads, or read last, starts: the opening
+    // quote of a string, the bracket of an array or object, the first
+    // character of a number or literal.
+    size_t tokenStart() const {
+        size_t at = told_;
+        while (at < text_.size() && (isSpace(text_[at]) || text_[at] == ',' || text_[at] == ':')) ++at;
+        return at;
+    }
 
 private:
-    bool value() { return record(stream_.tokenStart()); }
-    bool container() { return record(stream_.Tell()); }
+    bool value() {
+        const bool recorded = record(tokenStart());
+        told_ = stream_.Tell();
+        return recorded;
+    }
+    bool container() {
+        told_ = stream_.Tell() + 1;
+        return record(stream_.Tell());
+    }
+    bool closed() {
+        told_ = stream_.Tell() + 1;
+        return true;
+    }
     bool record(size_t start) {
         spots_.push_back(Spot{static_cast<uint32_t>(start), key_});
         key_ = kNoKey;
@@ -100,9 +101,11 @@ private:
     }
 
     tools::kalder::ConfigDocument& document_;
-    const TrackingStream& stream_;
+    std::string_view text_;
+    const TextStream& stream_;
     std::vector<Spot>& spots_;
     uint32_t key_ = kNoKey;
+    size_t told_ = 0;  // just past the token told last
 };
 
 std::string limitMessage(JsonLimit limit) {
@@ -200,56 +203,88 @@ std::string syntaxHint(std::string_view text, size_t offset, size_t stop, rapidj
     return "";
 }
 
-Diagnostic syntaxError(size_t offset, std::string message) {
-    Diagnostic diagnostic;
-    diagnostic.offset = offset;
-    diagnostic.message = "not valid JSON: " + std::move(message);
-    return diagnostic;
+// The end of the offending token at `offset`: a punctuation mark or a raw
+// character on its own, a string, array, object, number or word whole.
+size_t offendingEnd(std::string_view text, size_t offset) {
+    if (offset >= text.size()) return offset;
+    const char at = text[offset];
+    const bool single = at == ',' || at == ':' || at == ']' || at == '}' || isSpace(at) || static_cast<unsigned char>(at) < 0x20;
+    return single ? offset + 1 : tokenEnd(text, offset);
+}
+
+void fail(ParseFailure& failure, RuleId rule, size_t begin, size_t end, std::string message) {
+    failure.rule = rule;
+    failure.begin = static_cast<uint32_t>(begin);
+    failure.end = static_cast<uint32_t>(end);
+    failure.message = "not valid JSON: " + std::move(message);
+}
+
+RuleId limitRule(JsonLimit limit) {
+    switch (limit) {
+        case JsonLimit::Depth: return RuleId::NestingLimit;
+        case JsonLimit::NumberLength:
+        case JsonLimit::ExponentDigits: return RuleId::NumberLimit;
+        case JsonLimit::LoneSurrogate: return RuleId::LoneSurrogate;
+        case JsonLimit::NulByte: return RuleId::NulByte;
+        case JsonLimit::None: break;
+    }
+    return RuleId::InvalidJson;
 }
 
 }  // namespace
 
-bool parseConfigText(std::string_view text, ParsedText& parsed, std::vector<Diagnostic>& diagnostics) {
+uint32_t tokenEndAt(std::string_view text, uint32_t offset) { return static_cast<uint32_t>(tokenEnd(text, offset)); }
+
+bool parseConfigText(std::string_view text, ParsedText& parsed, ParseFailure& failure) {
     if (const char* kind = utf16Kind(text)) {
-        diagnostics.push_back(syntaxError(0, std::string("the file is UTF-16 (") + kind + "); save it as UTF-8"));
+        fail(failure, RuleId::Utf16File, 0, std::min<size_t>(2, text.size()), std::string("the file is UTF-16 (") + kind + "); save it as UTF-8");
         return false;
     }
     const tools::kalder::JsonLimitBreak broken =
         tools::kalder::findJsonLimitBreak(text.data(), text.size(), tools::kalder::kConfigLimits);
     // The parser reads up to the limit broken, so an earlier syntax error is told first.
-    TrackingStream stream(text.substr(0, broken.offset));
+    const std::string_view parsedText = text.substr(0, broken.offset);
+    TextStream stream(parsedText);
     // Room for as many values as the text could hold (each takes a byte and a
     // separator), so the list is never copied as it grows: only the part
     // written is ever touched.
     parsed.spots.reserve(broken.offset / 2 + 1);
     rapidjson::Reader reader;
+    size_t token = 0;  // where the token the parser stopped in starts
     auto generate = [&](tools::kalder::ConfigDocument& document) {
-        Recorder recorder(document, stream, parsed.spots);
+        Recorder recorder(document, parsedText, stream, parsed.spots);
         // Iterative: the text may nest without limit until the limits are checked.
-        return !reader.Parse<rapidjson::kParseIterativeFlag>(stream, recorder).IsError();
+        const bool parsedWhole = !reader.Parse<rapidjson::kParseIterativeFlag>(stream, recorder).IsError();
+        token = recorder.tokenStart();
+        return parsedWhole;
     };
     parsed.document.Populate(generate);
     if (reader.HasParseError() && (broken.limit == JsonLimit::None || reader.GetErrorOffset() < broken.offset)) {
         const rapidjson::ParseErrorCode code = reader.GetParseErrorCode();
         const size_t stop = reader.GetErrorOffset();
-        const size_t offset = offendingToken(text, stop, code, stream.tokenStart());
+        const size_t offset = offendingToken(text, stop, code, token);
         std::string reason = rapidjson::GetParseError_En(code);
         if (!reason.empty() && reason.back() == '.') reason.pop_back();
         // Parser versions name a raw control character in a string
         // differently (an invalid escape, an invalid encoding): one name here.
         const char at = offset < text.size() ? text[offset] : '\0';
-        const size_t token = stream.tokenStart();
         const bool rawControl = static_cast<unsigned char>(at) < 0x20 && at != '\0' && token < offset && text[token] == '"';
         if (rawControl) reason = "Control character in string";
         const std::string hint = syntaxHint(text, offset, stop, code, rawControl);
-        diagnostics.push_back(syntaxError(offset, reason + (hint.empty() ? "" : " (" + hint + ")")));
+        fail(failure, RuleId::InvalidJson, offset, rawControl ? offset + 1 : offendingEnd(text, offset),
+             reason + (hint.empty() ? "" : " (" + hint + ")"));
         return false;
     }
     if (broken.limit != JsonLimit::None) {
-        diagnostics.push_back(syntaxError(broken.offset, limitMessage(broken.limit)));
+        // The bracket one level too deep, the escape, the NUL byte, the number.
+        const size_t length = broken.limit == JsonLimit::Depth || broken.limit == JsonLimit::NulByte ? 1
+                              : broken.limit == JsonLimit::LoneSurrogate && startsWith(text, broken.offset, "\\u") ? 6
+                                                                                                                      : 0;
+        const size_t end = length != 0 ? std::min(text.size(), broken.offset + length) : offendingEnd(text, broken.offset);
+        fail(failure, limitRule(broken.limit), broken.offset, end, limitMessage(broken.limit));
         return false;
     }
     return true;
 }
 
-}  // namespace vek::host
+}  // namespace vek::lint
