@@ -38,38 +38,54 @@ std::string scaleFile(size_t graphNames) {
 }
 
 const char* shapeName(MemberShape shape) {
-    switch (shape) {
-        case MemberShape::Null: return "null";
-        case MemberShape::GraphNames: return "graph_names";
-        case MemberShape::Pairs: return "pairs";
-    }
-    return "";
+    static const char* const kNames[] = {"null",       "graph_names",   "pairs",       "deep_null", "unknown_keys",
+                                         "repeated_keys", "wrong_types", "warnings",    "long_name", "long_value"};
+    return kNames[static_cast<size_t>(shape)];
 }
 
-// "k0000001": null, ... (no key to apply); "graph_names_1": "g1", ... (a
-// graph each); every name twice, "graph_names_0": "g0", "graph_names_0":
-// "g0", ... (every second one looked up by name).
 std::string memberFile(MemberShape shape, size_t members) {
     const std::filesystem::path path = std::filesystem::temp_directory_path() /
                                        ("vek-bench-" + std::string(shapeName(shape)) + "-" + std::to_string(members) + ".json");
     if (std::filesystem::exists(path)) return path.string();
     std::ofstream out(path.string() + ".tmp", std::ios::binary);
-    out << "{\n";
+    constexpr size_t kDepth = 250;
+    const bool array = shape == MemberShape::WrongTypes || shape == MemberShape::Warnings;
+    if (shape == MemberShape::DeepNull) {
+        for (size_t level = 1; level < kDepth; ++level) out << "{\"a\":";
+    }
+    out << (array ? "{\"graph_names\": [\n" : "{\n");
+    if (shape == MemberShape::RepeatedKeys) out << "  \"graph_names\": [\"g\"],\n";
+    if (shape == MemberShape::LongName || shape == MemberShape::LongValue) {
+        out << (shape == MemberShape::LongName ? "\"" : "\"kernel_repo_path\": \"");
+        const std::string piece = "0123456789";
+        for (size_t i = 0; i < members; ++i) out << piece;
+        out << (shape == MemberShape::LongName ? "\": 1\n" : "\"\n");
+    }
     char member[64];
-    for (size_t i = 0; i < members; ++i) {
+    for (size_t i = 0; i < members && shape != MemberShape::LongName && shape != MemberShape::LongValue; ++i) {
         const char* separator = i + 1 < members ? ",\n" : "\n";
         switch (shape) {
-            case MemberShape::Null: std::snprintf(member, sizeof member, "  \"k%07zu\": null%s", i, separator); break;
+            case MemberShape::Null:
+            case MemberShape::DeepNull: std::snprintf(member, sizeof member, "  \"k%07zu\": null%s", i, separator); break;
             case MemberShape::GraphNames:
                 std::snprintf(member, sizeof member, "  \"graph_names_%zu\": \"g%zu\"%s", i, i, separator);
                 break;
             case MemberShape::Pairs:
                 std::snprintf(member, sizeof member, "  \"graph_names_%zu\": \"g%zu\"%s", i / 2, i / 2, separator);
                 break;
+            case MemberShape::UnknownKeys: std::snprintf(member, sizeof member, "  \"unknown_key_%07zu\": 1%s", i, separator); break;
+            case MemberShape::RepeatedKeys: std::snprintf(member, sizeof member, "  \"device_id\": %zu%s", i % 7, separator); break;
+            case MemberShape::WrongTypes: std::snprintf(member, sizeof member, "  %zu%s", 1000000 + i, separator); break;
+            case MemberShape::Warnings: std::snprintf(member, sizeof member, "  \"n %07zu\"%s", i, separator); break;
+            case MemberShape::LongName:
+            case MemberShape::LongValue: break;
         }
         out << member;
     }
-    out << "}\n";
+    out << (array ? "]}\n" : "}\n");
+    if (shape == MemberShape::DeepNull) {
+        for (size_t level = 1; level < kDepth; ++level) out << "}";
+    }
     out.close();
     std::filesystem::rename(path.string() + ".tmp", path);
     return path.string();

@@ -16,10 +16,27 @@ namespace vek::bench {
 // keys, and returns its path.
 std::string scaleFile(size_t graphNames);
 
-// One object of `members` members, each of one shape (MemberShape), written
-// once; returns its path.
-enum class MemberShape { Null, GraphNames, Pairs };
-const char* shapeName(MemberShape shape);  // "null", "graph_names", "pairs"
+// A file of `members` members (or elements, or ten-byte pieces of one long
+// name or value), each of one shape, written once; returns its path. The
+// first three are what a large configuration looks like; the others what a
+// hostile or broken one may: the check must stay linear on all of them.
+enum class MemberShape {
+    Null,          // "k0000001": null, ... (no key to apply)
+    GraphNames,    // "graph_names_1": "g1", ... (a graph each)
+    Pairs,         // every name twice (every second one looked up by name)
+    DeepNull,      // null members in an object nested 250 levels deep
+    UnknownKeys,   // "unknown_key_1": 1, ...
+    RepeatedKeys,  // "device_id": 1, again and again
+    WrongTypes,    // "graph_names": [0, 1, ...]
+    Warnings,      // "graph_names": ["n 0", "n 1", ...], each a warning
+    LongName,      // one member whose name is the whole line
+    LongValue,     // one text value that is the whole line
+};
+constexpr MemberShape kMemberShapes[] = {MemberShape::Null,        MemberShape::GraphNames,   MemberShape::Pairs,
+                                         MemberShape::DeepNull,    MemberShape::UnknownKeys,  MemberShape::RepeatedKeys,
+                                         MemberShape::WrongTypes,  MemberShape::Warnings,     MemberShape::LongName,
+                                         MemberShape::LongValue};
+const char* shapeName(MemberShape shape);  // "null", "graph_names", "pairs", "deep_null", ...
 std::string memberFile(MemberShape shape, size_t members);
 
 // The bundled examples, by path.

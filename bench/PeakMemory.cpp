@@ -1,11 +1,15 @@
 // SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
 // SPDX-License-Identifier: Apache-2.0
-// Peak memory of one loadConfigFile beyond the process's baseline, or with
-// "check" of what `vekhost check` does (the load, then the runner's check):
-//   vek_peak_memory FILE [check]
+// Peak memory beyond the process's baseline of one loadConfigFile; with
+// "check", of the configuration check alone (every diagnostic made, as
+// `vekhost check` makes them, and dropped); with "check N", of N rounds of
+// what `vekhost check` does for each file it is given (the load, then the
+// check), as for N files in one call:
+//   vek_peak_memory FILE [check [N]]
 // prints "<file bytes> <peak bytes beyond baseline>". Linux only (reads
 // VmHWM from /proc/self/status).
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -14,7 +18,7 @@
 #include "BackendExtensions/IBackend.h"
 #include "BackendExtensions/GPUBackendExtensions/ConfigSchema.h"
 #include "BenchFiles.h"
-#include "Lint.h"
+#include "Check.h"
 #include "platform/DynamicLibrary.h"
 
 namespace {
@@ -31,22 +35,37 @@ long long peakResidentBytes() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: vek_peak_memory FILE [check]\n");
+    const bool check = argc >= 3 && std::strcmp(argv[2], "check") == 0;
+    const long rounds = argc == 4 ? std::strtol(argv[3], nullptr, 10) : 0;
+    if (argc < 2 || argc > 4 || (argc >= 3 && !check) || (argc == 4 && rounds <= 0)) {
+        std::fprintf(stderr, "usage: vek_peak_memory FILE [check [N]]\n");
         return 2;
     }
-    vek::tools::kalder::ConfigDocument schema;
-    schema.Parse(vek::gpu::configSchema);
     using namespace vek;
+    tools::kalder::ConfigDocument schema;
+    schema.Parse(gpu::configSchema);
     bench::Plugin& plugin = bench::Plugin::get();
     tools::kalder::IBackend* backend = plugin.create();
     backend->installLogger(&bench::discardLog, VEK_LOG_LEVEL_WARN);
+    size_t shown = 0;
     const long long baseline = peakResidentBytes();
-    // As vekhost check does: the check, then the plug-in's load.
-    const bool checked = argc == 2 || !vek::host::lintConfigFile(argv[1], schema).hasError();
-    const bool loaded = backend->loadConfigFile(argv[1]) && checked;
+    const auto checkFile = [&] {
+        lint::Check::ofFile(argv[1], schema).forEach(lint::ColumnUnit::Char, [&](const lint::Diagnostic& d) {
+            shown += d.message.size() + d.pointer.size();
+        });
+    };
+    if (rounds > 0) {
+        for (long i = 0; i < rounds; ++i) {
+            backend->loadConfigFile(argv[1]);
+            checkFile();
+        }
+    } else if (check) {
+        checkFile();
+    } else {
+        backend->loadConfigFile(argv[1]);
+    }
     const long long peak = peakResidentBytes();
     plugin.destroy(backend);
     std::printf("%lld %lld\n", static_cast<long long>(std::filesystem::file_size(argv[1])), peak - baseline);
-    return loaded ? 0 : 1;
+    return shown == SIZE_MAX ? 1 : 0;
 }

@@ -21,6 +21,18 @@ for names in 1000 100000 1000000; do
 done
 read -r bytes peak < <("$bin/vek_peak_memory" "${TMPDIR:-/tmp}/vek-bench-1000000-names.json" check)
 echo "check 1000000 $bytes $peak" >> "$out/memory.txt"
+# Every shape of file at a million members: the check's peak against the load's.
+for shape in null graph_names pairs deep_null unknown_keys repeated_keys wrong_types warnings long_name long_value; do
+  file=${TMPDIR:-/tmp}/vek-bench-$shape-1000000.json
+  read -r bytes load < <("$bin/vek_peak_memory" "$file")
+  read -r _ check < <("$bin/vek_peak_memory" "$file" check)
+  echo "shape 0 $bytes $load $shape $check" >> "$out/memory.txt"
+done
+# Many files in one call: a thousand rounds of load and check take no more
+# than one.
+read -r bytes one < <("$bin/vek_peak_memory" "$bin/examples/example.json" check 1)
+read -r _ many < <("$bin/vek_peak_memory" "$bin/examples/example.json" check 1000)
+echo "many 1000 $bytes $one $many" >> "$out/memory.txt"
 # Instructions of one floor round and one load, counted by callgrind: the
 # same on every run, whatever else the machine is doing.
 count() {
