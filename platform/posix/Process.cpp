@@ -3,6 +3,10 @@
 #include "platform/Process.h"
 
 #include <climits>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+#include <csignal>
 #include <unistd.h>
 
 namespace vek::platform {
@@ -14,6 +18,18 @@ std::string executableDirectory() {
     const std::string full(path, static_cast<size_t>(length));
     const size_t slash = full.rfind('/');
     return slash == std::string::npos ? std::string() : full.substr(0, slash);
+}
+
+void ignoreBrokenPipe() { std::signal(SIGPIPE, SIG_IGN); }
+
+void useBinaryStandardStreams() {}
+
+void returnLargeBlocks() {
+#if defined(__GLIBC__)
+    // A fixed threshold: glibc would otherwise raise it to the size of each
+    // large block freed, and keep such blocks in its heap from then on.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
 }
 
 }  // namespace vek::platform

@@ -30,7 +30,12 @@ void removeAndDie(int number) {
 
 int enroll(const std::string& path) {
     static const bool handled = [] {
-        for (int number : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) ::signal(number, removeAndDie);
+        for (int number : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+            // A program that ignores a signal goes on ignoring it.
+            struct sigaction before {};
+            if (::sigaction(number, nullptr, &before) == 0 && before.sa_handler == SIG_IGN) continue;
+            ::signal(number, removeAndDie);
+        }
         return true;
     }();
     (void)handled;

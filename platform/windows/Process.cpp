@@ -2,7 +2,11 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "platform/Process.h"
 
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
+
+#include <cstdio>
 
 namespace vek::platform {
 
@@ -13,6 +17,17 @@ std::string executableDirectory() {
     const std::string full(path, length);
     const size_t slash = full.find_last_of("\\/");
     return slash == std::string::npos ? std::string() : full.substr(0, slash);
+}
+
+// Windows has no such signal: the write fails.
+void ignoreBrokenPipe() {}
+
+// The Windows heap gives large blocks back by itself.
+void returnLargeBlocks() {}
+
+void useBinaryStandardStreams() {
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
 }
 
 }  // namespace vek::platform

@@ -17,6 +17,7 @@
 #include "LogSink.h"
 #include "RulesList.h"
 #include "Text.h"
+#include "Verdict.h"
 
 namespace vek::host {
 namespace {
@@ -30,28 +31,8 @@ int usageProblem(const std::string& message) {
     return 2;
 }
 
-bool readSchema(const std::string& path, tools::kalder::ConfigDocument& schema) {
-    std::ifstream in(path, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    schema.Parse(text.c_str(), text.size());
-    return in && !schema.HasParseError() && schema.IsObject();
-}
-
 Check checkInput(const ConfigInput& input, const tools::kalder::ConfigValue& schema) {
     return input.unreadable().empty() ? Check::ofFile(input.path(), schema) : Check::unreadable(input.unreadable());
-}
-
-// The line added when the plug-in refused a file the check finds nothing
-// wrong with: the plug-in's verdict stands, and its last error says why.
-Diagnostic refusal() {
-    std::string why;
-    for (const LogMessage& message : loggedMessages()) {
-        if (message.level == VEK_LOG_LEVEL_ERROR && why.empty()) why = ": " + lint::printable(message.text, 200);
-    }
-    Diagnostic diagnostic;
-    diagnostic.rule = lint::RuleId::PluginRefused;
-    diagnostic.message = "the plug-in refused the file" + why;
-    return diagnostic;
 }
 
 void writeText(JsonWriter& writer, const std::string& text) {
@@ -112,8 +93,7 @@ int checkCommand(const Options& options) {
         const Check check = checkInput(input, schema);
         std::fflush(stderr);  // the plug-in's messages on the file come before what the check says of it
         formatter->startFile(input.name(), loaded);
-        if (!loaded && !check.hasError()) formatter->diagnostic(refusal());
-        check.forEach(options.columns, [&](const Diagnostic& d) { formatter->diagnostic(d); });
+        eachDiagnostic(loaded, check, options.columns, [&](const Diagnostic& d) { formatter->diagnostic(d); });
         formatter->endFile();
     }
     formatter->finish();
@@ -225,9 +205,9 @@ int devicesCommand(const Options& options) {
 }
 
 int keysCommand(const Options& options) {
-    std::vector<KeyDescription> keys;
-    if (!readKeys(options.editorSchema, keys)) return usageProblem("cannot read the editor schema " + options.editorSchema);
-    std::fputs((options.json ? formatKeysJson(keys) : formatKeys(keys)).c_str(), stdout);
+    std::vector<lint::KeyDescription> keys;
+    if (!lint::readKeys(options.editorSchema, keys)) return usageProblem("cannot read the editor schema " + options.editorSchema);
+    std::fputs((options.json ? lint::formatKeysJson(keys) : lint::formatKeys(keys)).c_str(), stdout);
     return 0;
 }
 

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
 // SPDX-License-Identifier: Apache-2.0
-// The runner's four commands, given the parsed command line.
+// The runner's commands, given the parsed command line.
 #pragma once
 
 #include <cstdint>
@@ -37,5 +37,8 @@ int checkCommand(const Options& options);
 int devicesCommand(const Options& options);
 int keysCommand(const Options& options);
 int rulesCommand(const Options& options);
+// Serves the Language Server Protocol on standard input and output until
+// the client says exit: 0 after shutdown, 1 otherwise.
+int lspCommand(const Options& options);
 
 }  // namespace vek::host

@@ -32,14 +32,14 @@ bool HostSession::loadPlugin(const std::string& path) {
         std::fprintf(stderr, "vekhost: cannot load the plug-in %s: %s\n", path.c_str(), error.c_str());
         return false;
     }
-    auto create = reinterpret_cast<CreateBackendInterfaceFn>(platform::findSymbol(plugin_, "createBackendInterface"));
+    create_ = reinterpret_cast<CreateBackendInterfaceFn>(platform::findSymbol(plugin_, "createBackendInterface"));
     destroy_ = reinterpret_cast<DestroyBackendInterfaceFn>(platform::findSymbol(plugin_, "destroyBackendInterface"));
-    if (create == nullptr || destroy_ == nullptr) {
+    if (create_ == nullptr || destroy_ == nullptr) {
         std::fprintf(stderr, "vekhost: %s is no backend extension: it does not export %s\n", path.c_str(),
-                     create == nullptr ? "createBackendInterface" : "destroyBackendInterface");
+                     create_ == nullptr ? "createBackendInterface" : "destroyBackendInterface");
         return false;
     }
-    backend_ = create();
+    backend_ = create_();
     if (backend_ == nullptr) {
         std::fprintf(stderr, "vekhost: createBackendInterface returned null\n");
         return false;
@@ -48,7 +48,18 @@ bool HostSession::loadPlugin(const std::string& path) {
 }
 
 bool HostSession::installLogger(int32_t maxLevel) {
+    logLevel_ = maxLevel;
     return hookResult(backend_->installLogger(&printLogMessage, maxLevel), "installLogger");
+}
+
+bool HostSession::renewBackend() {
+    destroy_(backend_);
+    backend_ = create_();
+    if (backend_ == nullptr) {
+        failure_ = "createBackendInterface returned null";
+        return false;
+    }
+    return installLogger(logLevel_);
 }
 
 bool HostSession::loadBackend(const std::string& path) {

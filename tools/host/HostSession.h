@@ -25,6 +25,10 @@ public:
     void setQuiet(bool quiet) { quiet_ = quiet; }
     bool loadPlugin(const std::string& path);
     bool installLogger(int32_t maxLevel);
+    // A new backend object in place of the current one, with the same
+    // logger: what a load kept is freed at once (a server that loads text
+    // after text needs none of it).
+    bool renewBackend();
     bool loadBackend(const std::string& path);
     bool bindBackend();
     bool loadConfig(const std::string& path);
@@ -41,7 +45,9 @@ private:
 
     platform::LibraryHandle plugin_ = nullptr;
     platform::LibraryHandle backendLibrary_ = nullptr;
+    CreateBackendInterfaceFn create_ = nullptr;
     DestroyBackendInterfaceFn destroy_ = nullptr;
+    int32_t logLevel_ = 0;
     tools::kalder::IBackend* backend_ = nullptr;
     std::string failure_;
     bool quiet_ = false;

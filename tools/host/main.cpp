@@ -127,10 +127,13 @@ int main(int argc, char** argv) {
         ->check(CLI::IsMember({"text", "json", "markdown"}))
         ->type_name("FORMAT");
     addJson(*rules, s);
-    for (CLI::App* command : {run, check, devices, keys, rules}) command->fallthrough();
+    CLI::App* lsp = app.add_subcommand("lsp", "serve the Language Server Protocol on standard input and output: the check's "
+                                              "diagnostics as you type, hover, completion and quick fixes, for an editor to start");
+    for (const auto add : {addLogging, addPlugin, addSchema}) add(*lsp, s);
+    for (CLI::App* command : {run, check, devices, keys, rules, lsp}) command->fallthrough();
     // Words no command takes reach vekhost, which names them.
     app.allow_extras();
-    for (CLI::App* command : {run, check, devices, keys, rules}) command->allow_extras(false);
+    for (CLI::App* command : {run, check, devices, keys, rules, lsp}) command->allow_extras(false);
 
     try {
         app.parse(argc, argv);
@@ -145,17 +148,17 @@ int main(int argc, char** argv) {
         if (commanded || word.rfind('-', 0) == 0) {
             std::fprintf(stderr, "vekhost: The following argument was not expected: %s\nTry 'vekhost --help'.\n", word.c_str());
         } else {
-            std::fprintf(stderr, "vekhost: '%s' is not a vekhost command; the commands are run, check, devices, keys and rules\n"
+            std::fprintf(stderr, "vekhost: '%s' is not a vekhost command; the commands are run, check, devices, keys, rules and lsp\n"
                                  "Try 'vekhost --help'.\n", word.c_str());
         }
         return 2;
     }
     if (!commanded) {
-        std::fprintf(stderr, "vekhost: a command is required: run, check, devices, keys or rules\nTry 'vekhost --help'.\n");
+        std::fprintf(stderr, "vekhost: a command is required: run, check, devices, keys, rules or lsp\nTry 'vekhost --help'.\n");
         return 2;
     }
 
-    const bool checking = check->parsed();
+    const bool checking = check->parsed() || lsp->parsed();
     options.logLevel = s.logLevel.empty() ? (checking ? VEK_LOG_LEVEL_WARN : VEK_LOG_LEVEL_INFO) : std::max(levelOf(s.logLevel), 1);
     options.printLevel = !s.logLevel.empty() ? levelOf(s.logLevel) : s.verbose || !checking ? VEK_LOG_LEVEL_INFO : 0;
     if (s.verbose && s.logLevel.empty()) options.logLevel = std::max(options.logLevel, VEK_LOG_LEVEL_INFO);
@@ -171,8 +174,9 @@ int main(int argc, char** argv) {
     options.editorSchema = besideExecutable("configSchema.editor.json");
 
     if (run->parsed()) return runCommand(options);
-    if (checking) return checkCommand(options);
+    if (check->parsed()) return checkCommand(options);
     if (devices->parsed()) return devicesCommand(options);
     if (rules->parsed()) return rulesCommand(options);
+    if (lsp->parsed()) return lspCommand(options);
     return keysCommand(options);
 }

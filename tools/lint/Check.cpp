@@ -126,10 +126,11 @@ private:
 
 }  // namespace
 
-Check::Check(std::string text, const Value& schema)
-    : text_(std::make_unique<const std::string>(std::move(text))) {
+Check::Check(std::string text, const Value& schema) : Check(std::make_shared<const std::string>(std::move(text)), schema) {}
+
+Check::Check(std::shared_ptr<const std::string> text, const Value& schema) : text_(std::move(text)) {
     if (text_->size() > kLargestCheckedFile) {
-        text_ = std::make_unique<const std::string>();
+        text_ = std::make_shared<const std::string>();
         fail(RuleId::FileTooLarge, 0, 0, "the file is too large to check (over 2 GiB); the plug-in's verdict alone decides");
         return;
     }
@@ -177,7 +178,7 @@ Check Check::ofFile(const std::string& path, const Value& schema) {
 
 Check Check::unreadable(const std::string& why) {
     Check check;
-    check.text_ = std::make_unique<const std::string>();
+    check.text_ = std::make_shared<const std::string>();
     check.fail(RuleId::UnreadableFile, 0, 0, "cannot read the file" + (why.empty() ? "" : ": " + why));
     return check;
 }

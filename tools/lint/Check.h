@@ -33,6 +33,8 @@ public:
     // `schema` is the plug-in's schema document (configSchema.json); it must
     // outlive the check.
     Check(std::string text, const tools::kalder::ConfigValue& schema);
+    // A text its owner keeps too (an editor's open document): not copied.
+    Check(std::shared_ptr<const std::string> text, const tools::kalder::ConfigValue& schema);
     // The file's bytes; a file that cannot be read is one error, a file too
     // large to check one warning.
     static Check ofFile(const std::string& path, const tools::kalder::ConfigValue& schema);
@@ -52,7 +54,7 @@ private:
     Check() = default;
     void fail(RuleId rule, uint32_t begin, uint32_t end, std::string message);
 
-    std::unique_ptr<const std::string> text_;  // where it lies does not change when the check moves
+    std::shared_ptr<const std::string> text_;  // where it lies does not change when the check moves
     std::unique_ptr<ParsedText> parsed_;
     std::vector<Finding> findings_;
     std::vector<const void*> details_;

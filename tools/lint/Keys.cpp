@@ -10,7 +10,7 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
-namespace vek::host {
+namespace vek::lint {
 namespace {
 
 using rapidjson::Value;
@@ -107,4 +107,4 @@ std::string formatKeysJson(const std::vector<KeyDescription>& keys) {
     return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
 }
 
-}  // namespace vek::host
+}  // namespace vek::lint

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace vek::host {
+namespace vek::lint {
 
 struct KeyDescription {
     std::string key;
@@ -26,4 +26,4 @@ std::string formatKeys(const std::vector<KeyDescription>& keys);
 // One JSON document, on one line: an array of objects with the same fields.
 std::string formatKeysJson(const std::vector<KeyDescription>& keys);
 
-}  // namespace vek::host
+}  // namespace vek::lint

@@ -1,0 +1,45 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
+// JSON-RPC 2.0 as the Language Server Protocol uses it: the error codes,
+// a writer for message bodies, and a read of the members a request names.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "BackendExtensions/ConfigJson.h"  // first: it sets how RapidJSON allocates
+#include <rapidjson/document.h>
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
+
+namespace vek::lsp {
+
+using RpcWriter = rapidjson::Writer<rapidjson::StringBuffer>;
+using rapidjson::Value;
+
+enum ErrorCode : int32_t {
+    kParseError = -32700,
+    kInvalidRequest = -32600,
+    kMethodNotFound = -32601,
+    kInvalidParams = -32602,
+    kInternalError = -32603,
+    kServerNotInitialized = -32002,
+    kRequestCancelled = -32800,
+};
+
+// Thrown by a handler whose params lack what the method needs; answered
+// with kInvalidParams.
+struct BadParams {
+    std::string what;
+};
+
+// The member `name` of `object`, of the kind asked for; BadParams otherwise.
+const Value& objectMember(const Value& object, const char* name);
+std::string stringMember(const Value& object, const char* name);
+uint32_t uintMember(const Value& object, const char* name);
+// The member where it is there and an object; null otherwise.
+const Value* optionalObject(const Value& object, const char* name);
+
+void writeString(RpcWriter& writer, const std::string& text);
+
+}  // namespace vek::lsp

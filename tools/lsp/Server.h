@@ -1,0 +1,112 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
+// A language server for configuration files: the check's diagnostics as
+// the text changes, hover, completion and quick fixes, over the Language
+// Server Protocol 3.17.
+#pragma once
+
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "Diagnostic.h"
+#include "Features.h"
+#include "Keys.h"
+
+namespace vek::lsp {
+
+using DiagnosticSink = std::function<void(const lint::Diagnostic&)>;
+// What vekhost check says of a text: every diagnostic, in the unit asked for.
+// The text is the document's own, lent for the check.
+using Verdict = std::function<void(const std::shared_ptr<const std::string>& text, lint::ColumnUnit unit, const DiagnosticSink& sink)>;
+
+struct ServerSetup {
+    std::string name = "vekhost";
+    std::string version;
+    std::vector<lint::KeyDescription> keys;
+    Verdict verdict;
+};
+
+// At most this many diagnostics are published for a document; a log
+// message says how many more there are.
+constexpr size_t kMostPublished = 10000;
+
+class Server {
+public:
+    // `send` writes one message body to the client; false when it cannot.
+    Server(ServerSetup setup, std::function<bool(const std::string&)> send);
+
+    // One message from the client, answered at once; diagnostics wait for
+    // publishChanged. The body is parsed where it lies (its strings are not
+    // copied), so it is taken.
+    void receive(std::string body);
+    // A request to be answered as cancelled when it comes (it is in the
+    // same burst of messages as the $/cancelRequest naming it).
+    void noteCancel(const std::string& body);
+    void forgetCancels() { cancelled_.clear(); }
+    // Something wrong with the stream itself, told to the client's log.
+    void logProblem(const std::string& text);
+    // The stream ended: as the exit notification would, had it come.
+    void streamEnded();
+    // Checks each document changed since the last call, its newest text
+    // only, and publishes its diagnostics.
+    void publishChanged();
+
+    bool exited() const { return exitStatus_ >= 0; }
+    int exitStatus() const { return exitStatus_; }
+
+private:
+    struct Document {
+        std::string text;
+        int64_t version = 0;
+        bool changed = true;
+        std::vector<Shown> shown;
+    };
+    enum class State { Fresh, Running, ShutDown };
+    using Handler = void (Server::*)(const Value& params, RpcWriter* result);
+    struct Method {
+        const char* name;
+        Handler handler;
+        bool request;
+    };
+    static const Method kMethods[];
+
+    void dispatch(const Value& message, const std::string& id, bool request);
+    void respond(const std::string& id, const std::function<void(RpcWriter&)>& result);
+    void respondError(const std::string& id, int32_t code, const std::string& message);
+    void notify(const char* method, const std::function<void(RpcWriter&)>& params);
+    void send(const rapidjson::StringBuffer& buffer);
+    Document& document(const Value& params);
+    DocumentView view(const Document& document) const;
+    void publish(const std::string& uri, Document& document);
+
+    void initialize(const Value& params, RpcWriter* result);
+    void initialized(const Value& params, RpcWriter* result);
+    void shutdown(const Value& params, RpcWriter* result);
+    void exit(const Value& params, RpcWriter* result);
+    void didOpen(const Value& params, RpcWriter* result);
+    void didChange(const Value& params, RpcWriter* result);
+    void didClose(const Value& params, RpcWriter* result);
+    void hover(const Value& params, RpcWriter* result);
+    void completion(const Value& params, RpcWriter* result);
+    void codeAction(const Value& params, RpcWriter* result);
+
+    ServerSetup setup_;
+    std::function<bool(const std::string&)> send_;
+    State state_ = State::Fresh;
+    int exitStatus_ = -1;
+    Encoding encoding_ = Encoding::Utf16;
+    bool snippets_ = false;
+    std::map<std::string, Document> documents_;
+    std::set<std::string> cancelled_;
+};
+
+// Serves `in` and `out` until the exit notification or the end of `in`;
+// returns the exit status (0 after shutdown, 1 otherwise).
+int serve(std::FILE* in, std::FILE* out, ServerSetup setup);
+
+}  // namespace vek::lsp
