@@ -14,7 +14,7 @@ cmake --preset fuzz > /dev/null
 cmake --build --preset fuzz
 
 mkdir -p build/fuzz/findings
-for target in FuzzConfigFile:config; do
+for target in FuzzConfigFile:config FuzzLspServer:lsp; do
   binary="${target%%:*}"; seeds="fuzz/corpus/${target##*:}"
   work="build/fuzz/corpus-${target##*:}"
   mkdir -p "$work"

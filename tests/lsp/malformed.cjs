@@ -1,0 +1,137 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
+// vekhost lsp fed what a broken or hostile client sends, byte for byte: each
+// gets an error response or a log message where the protocol has one, and
+// the server goes on answering. Usage: node malformed.cjs VEKHOST
+'use strict';
+const test = require('node:test');
+const assert = require('node:assert');
+const { spawn } = require('node:child_process');
+
+const [vekhost] = process.argv.slice(2);
+
+const frame = (body) => {
+  const bytes = Buffer.isBuffer(body) ? body : Buffer.from(typeof body === 'string' ? body : JSON.stringify(body));
+  return Buffer.concat([Buffer.from(`Content-Length: ${bytes.length}\r\n\r\n`), bytes]);
+};
+
+// A server and the messages it writes, read as they come.
+function start() {
+  const child = spawn(vekhost, ['lsp'], { stdio: ['pipe', 'pipe', 'inherit'] });
+  child.stdin.on('error', () => {});
+  let pending = Buffer.alloc(0);
+  const messages = [];
+  const waiting = [];
+  child.stdout.on('data', (data) => {
+    pending = Buffer.concat([pending, data]);
+    for (;;) {
+      const end = pending.indexOf('\r\n\r\n');
+      if (end < 0) return;
+      const length = Number(/Content-Length: (\d+)/.exec(pending.subarray(0, end).toString())[1]);
+      if (pending.length < end + 4 + length) return;
+      messages.push(JSON.parse(pending.subarray(end + 4, end + 4 + length).toString()));
+      pending = pending.subarray(end + 4 + length);
+      while (waiting.length && messages.length) waiting.shift()(messages.shift());
+    }
+  });
+  const exited = new Promise((resolve) => child.on('exit', (code, signal) => resolve(signal ?? code)));
+  const receive = () => new Promise((resolve) => (messages.length ? resolve(messages.shift()) : waiting.push(resolve)));
+  const send = (bytes) => child.stdin.write(bytes);
+  return { child, send, receive, exited };
+}
+
+const initialize = { jsonrpc: '2.0', id: 0, method: 'initialize', params: { capabilities: {} } };
+const hover = (id) => ({ jsonrpc: '2.0', id, method: 'textDocument/hover', params: { textDocument: { uri: 'file:///none.json' }, position: { line: 0, character: 0 } } });
+const error = (code) => (m) => m.error && m.error.code === code;
+const logged = (pattern) => (m) => m.method === 'window/logMessage' && pattern.test(m.params.message);
+
+// What is sent; what the server must answer first (nothing: the probe comes next).
+const cases = [
+  ['a body that is not JSON', frame('{"jsonrpc": "2.0", "id": 1,'), error(-32700)],
+  ['a body that is JSON but no object (a batch)', frame('[1, 2]'), error(-32600)],
+  ['invalid UTF-8 in a string', frame(Buffer.from('{"jsonrpc":"2.0","id":2,"method":"x\xff"}', 'latin1')), error(-32700)],
+  ['an id that is an object', frame({ jsonrpc: '2.0', id: { a: 1 }, method: 'shutdown' }), error(-32600)],
+  ['no "jsonrpc" member', frame({ id: 3, method: 'textDocument/hover' }), error(-32600)],
+  ['a method that is a number', frame({ jsonrpc: '2.0', id: 4, method: 7 }), error(-32600)],
+  ['an unknown request', frame({ jsonrpc: '2.0', id: 5, method: 'vek/unknown' }), error(-32601)],
+  ['an unknown notification', frame({ jsonrpc: '2.0', method: 'vek/unknown' }), null],
+  ['params of the wrong shape', frame({ jsonrpc: '2.0', id: 6, method: 'textDocument/hover', params: [] }), error(-32602)],
+  ['a change to a range that ends before it starts', Buffer.concat([
+    frame({ jsonrpc: '2.0', method: 'textDocument/didOpen', params: { textDocument: { uri: 'file:///a.json', version: 1, text: '{}' } } }),
+    frame({ jsonrpc: '2.0', method: 'textDocument/didChange', params: { textDocument: { uri: 'file:///a.json', version: 2 },
+      contentChanges: [{ range: { start: { line: 0, character: 2 }, end: { line: 0, character: 0 } }, text: 'x' }] } }),
+  ]), logged(/range ends before it starts/)],
+  ['a header without Content-Length', Buffer.from('Content-Type: application/vscode-jsonrpc\r\n\r\n'), logged(/without Content-Length/)],
+  ['a Content-Length that is no number', Buffer.from('Content-Length: 12x\r\n\r\n'), logged(/Content-Length is no length/)],
+  ['a negative Content-Length', Buffer.from('Content-Length: -5\r\n\r\n'), logged(/Content-Length is no length/)],
+  ['a body sent without a header, then a message', Buffer.concat([Buffer.from('{"jsonrpc":"2.0"}'), frame(hover(7))]), logged(/no message header/)],
+  ['a header line of 100 kB', Buffer.from(`X-Padding: ${'a'.repeat(100000)}\r\n\r\n`), logged(/no message header were skipped: a line of over 1,000 bytes/)],
+  ['a response the server never asked for', frame({ jsonrpc: '2.0', id: 99, result: null }), null],
+];
+
+test('malformed messages: an answer or a log line each, and the server goes on', async () => {
+  const server = start();
+  server.send(frame(initialize));
+  assert.ok((await server.receive()).result.capabilities);
+  let probe = 100;
+  for (const [name, bytes, expected] of cases) {
+    server.send(bytes);
+    server.send(frame(hover(++probe)));
+    let message = await server.receive();
+    if (expected) {
+      assert.ok(expected(message), `${name}: ${JSON.stringify(message)}`);
+      message = await server.receive();
+    }
+    // The probe is answered: no document of that name is open.
+    while (message.id === 7 || message.method === 'textDocument/publishDiagnostics') message = await server.receive();
+    assert.strictEqual(message.id, probe, `${name}: ${JSON.stringify(message)}`);
+    assert.strictEqual(message.error.code, -32602, name);
+  }
+  server.send(frame({ jsonrpc: '2.0', id: 200, method: 'shutdown' }));
+  assert.strictEqual((await server.receive()).result, null);
+  server.send(frame(hover(201)));
+  assert.ok(error(-32600)(await server.receive()), 'a request after shutdown');
+  server.send(frame({ jsonrpc: '2.0', method: 'exit' }));
+  assert.strictEqual(await server.exited, 0);
+});
+
+test('a request before initialize, and exit without shutdown', async () => {
+  const server = start();
+  server.send(frame(hover(1)));
+  assert.ok(error(-32002)(await server.receive()));
+  server.send(frame(initialize));
+  assert.ok((await server.receive()).result);
+  server.send(frame(initialize));
+  assert.ok(error(-32602)(await server.receive()), 'initialize twice');
+  server.send(frame({ jsonrpc: '2.0', method: 'exit' }));
+  assert.strictEqual(await server.exited, 1);
+});
+
+test('a client that closes its pipe in the middle of a message', async () => {
+  const server = start();
+  server.send(frame(initialize));
+  await server.receive();
+  server.send(Buffer.from('Content-Length: 500\r\n\r\n{"jsonrpc": "2.0", "method": "textDoc'));
+  server.child.stdin.end();
+  assert.strictEqual(await server.exited, 1);
+});
+
+test('a message of 300 MiB is skipped unread, in bounded memory', async () => {
+  const server = start();
+  server.send(frame(initialize));
+  await server.receive();
+  const size = 300 << 20;
+  server.send(Buffer.from(`Content-Length: ${size}\r\n\r\n`));
+  const chunk = Buffer.alloc(1 << 20, 0x20);
+  for (let sent = 0; sent < size; sent += chunk.length) {
+    if (!server.send(chunk)) await new Promise((resolve) => server.child.stdin.once('drain', resolve));
+  }
+  assert.ok(logged(/a message of 314572800 bytes was skipped/)(await server.receive()));
+  server.send(frame(hover(2)));
+  assert.strictEqual((await server.receive()).id, 2);
+  const status = require('node:fs').readFileSync(`/proc/${server.child.pid}/status`, 'utf8');
+  const peakKiB = Number(/VmHWM:\s+(\d+)/.exec(status)[1]);
+  assert.ok(peakKiB < 64 * 1024, `peak ${peakKiB} KiB`);
+  server.child.stdin.end();
+  assert.strictEqual(await server.exited, 1);
+});
