@@ -122,6 +122,14 @@ int main(int argc, char** argv) {
         const std::string large = std::string("/") + shape + "/members:1000000";
         if (accepted["MemberLoad" + large]) report(std::string("check / loadConfigFile at 10^6, ") + shape, ratio("MemberCheck" + large, "MemberLoad" + large), 3.0);
     }
+    // Typing in a 1 MB file: a keystroke's diagnostics from the language
+    // server cost at most three checks of the file.
+    for (const char* shape : {"graph_names", "warnings", "unknown_keys"}) {
+        std::printf("  keystroke in a 1 MB file, %-13s %8.1f ms, the check %8.1f ms\n", shape,
+                    ns[std::string("LspTyping/") + shape] / 1e6, ns[std::string("LspCheck/") + shape] / 1e6);
+        report(std::string("language server keystroke / check, 1 MB ") + shape,
+               ratio(std::string("LspTyping/") + shape, std::string("LspCheck/") + shape), 3.0);
+    }
     report("loadConfigFile / floor at 1,000,000 null members",
            ratio("MemberLoad/null/members:1000000", "MemberFloor/null/members:1000000"), 2.0);
 
@@ -139,6 +147,18 @@ int main(int argc, char** argv) {
                         static_cast<double>(peakBytes) / mib, static_cast<double>(checkPeak) / mib, static_cast<double>(fileBytes) / mib);
             report("check's peak memory / (2 x load's + 4 MiB), " + shape,
                    static_cast<double>(checkPeak) / (2.0 * static_cast<double>(peakBytes) + 4 * mib), 1.0);
+            continue;
+        }
+        if (what == "lsp") {
+            // "lsp 0 <file bytes> <load peak> SHAPE <server's peak>"
+            long long lspPeak = 0;
+            std::string shape;
+            memory >> shape >> lspPeak;
+            const double mib = 1048576.0;
+            std::printf("  peak memory on %-13s at 10^6: load %6.1f MiB, language server %6.1f MiB\n", shape.c_str(),
+                        static_cast<double>(peakBytes) / mib, static_cast<double>(lspPeak) / mib);
+            report("language server's peak memory / (2 x load's + 4 MiB), " + shape,
+                   static_cast<double>(lspPeak) / (2.0 * static_cast<double>(peakBytes) + 4 * mib), 1.0);
             continue;
         }
         if (what == "many") {

@@ -4,8 +4,10 @@
 // "check", of the configuration check alone (every diagnostic made, as
 // `vekhost check` makes them, and dropped); with "check N", of N rounds of
 // what `vekhost check` does for each file it is given (the load, then the
-// check), as for N files in one call:
-//   vek_peak_memory FILE [check [N]]
+// check), as for N files in one call; with "lsp", of the language server
+// with the file open and one keystroke typed (each check as vekhost lsp
+// makes it: the load, then the check):
+//   vek_peak_memory FILE [check [N] | lsp]
 // prints "<file bytes> <peak bytes beyond baseline>". Linux only (reads
 // VmHWM from /proc/self/status).
 #include <cstdio>
@@ -19,7 +21,9 @@
 #include "BackendExtensions/GPUBackendExtensions/ConfigSchema.h"
 #include "BenchFiles.h"
 #include "Check.h"
+#include "LspSession.h"
 #include "platform/DynamicLibrary.h"
+#include "platform/Process.h"
 
 namespace {
 
@@ -36,9 +40,10 @@ long long peakResidentBytes() {
 
 int main(int argc, char** argv) {
     const bool check = argc >= 3 && std::strcmp(argv[2], "check") == 0;
+    const bool lsp = argc == 3 && std::strcmp(argv[2], "lsp") == 0;
     const long rounds = argc == 4 ? std::strtol(argv[3], nullptr, 10) : 0;
-    if (argc < 2 || argc > 4 || (argc >= 3 && !check) || (argc == 4 && rounds <= 0)) {
-        std::fprintf(stderr, "usage: vek_peak_memory FILE [check [N]]\n");
+    if (argc < 2 || argc > 4 || (argc >= 3 && !check && !lsp) || (argc == 4 && rounds <= 0)) {
+        std::fprintf(stderr, "usage: vek_peak_memory FILE [check [N] | lsp]\n");
         return 2;
     }
     using namespace vek;
@@ -54,7 +59,19 @@ int main(int argc, char** argv) {
             shown += d.message.size() + d.pointer.size();
         });
     };
-    if (rounds > 0) {
+    if (lsp) {
+        platform::returnLargeBlocks();  // as vekhost lsp runs
+        bench::LspSession session(argv[1], [&](const std::shared_ptr<const std::string>& text, lint::ColumnUnit unit, const lsp::DiagnosticSink& sink) {
+            // As vekhost lsp does: a backend object for the load, gone before the check.
+            tools::kalder::IBackend* loader = plugin.create();
+            loader->installLogger(&bench::discardLog, VEK_LOG_LEVEL_WARN);
+            loader->loadConfigFile(argv[1]);
+            plugin.destroy(loader);
+            lint::Check(text, schema).forEach(unit, sink);
+        });
+        session.type();
+        shown = session.sent();
+    } else if (rounds > 0) {
         for (long i = 0; i < rounds; ++i) {
             backend->loadConfigFile(argv[1]);
             checkFile();

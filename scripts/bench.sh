@@ -28,6 +28,13 @@ for shape in null graph_names pairs deep_null unknown_keys repeated_keys wrong_t
   read -r _ check < <("$bin/vek_peak_memory" "$file" check)
   echo "shape 0 $bytes $load $shape $check" >> "$out/memory.txt"
 done
+# The language server with such a file open, and a keystroke typed.
+for shape in graph_names deep_null unknown_keys warnings long_name; do
+  file=${TMPDIR:-/tmp}/vek-bench-$shape-1000000.json
+  read -r bytes load < <("$bin/vek_peak_memory" "$file")
+  read -r _ lsp < <("$bin/vek_peak_memory" "$file" lsp)
+  echo "lsp 0 $bytes $load $shape $lsp" >> "$out/memory.txt"
+done
 # Many files in one call: a thousand rounds of load and check take no more
 # than one.
 read -r bytes one < <("$bin/vek_peak_memory" "$bin/examples/example.json" check 1)
