@@ -34,6 +34,47 @@ TextPosition positionMember(const Value& object, const char* name) {
     return {uintMember(position, "line"), uintMember(position, "character")};
 }
 
+// A document's text lent to the check, not copied, and taken back however
+// the check ends.
+class LentText {
+public:
+    explicit LentText(std::string& owner) : owner_(owner), text_(std::make_shared<std::string>(std::move(owner))) {}
+    ~LentText() { owner_ = std::move(*text_); }
+    LentText(const LentText&) = delete;
+    LentText& operator=(const LentText&) = delete;
+    std::shared_ptr<const std::string> get() const { return text_; }
+
+private:
+    std::string& owner_;
+    std::shared_ptr<std::string> text_;
+};
+
+// A check's diagnostic as the protocol has it: lines and characters from 0.
+void writeDiagnostic(RpcWriter& w, const lint::Diagnostic& d) {
+    w.StartObject();
+    w.Key("range");
+    w.StartObject();
+    for (const auto& [name, position] : {std::pair<const char*, const lint::Position*>{"start", &d.begin}, {"end", &d.end}}) {
+        w.Key(name);
+        w.StartObject();
+        w.Key("line");
+        w.Uint64(position->line - 1);
+        w.Key("character");
+        w.Uint64(position->column - 1);
+        w.EndObject();
+    }
+    w.EndObject();
+    w.Key("severity");
+    w.Int(d.severity == lint::Severity::Error ? 1 : 2);
+    w.Key("code");
+    w.String(lint::ruleOf(d.rule).id);
+    w.Key("source");
+    w.String("vekhost");
+    w.Key("message");
+    writeString(w, lint::utf8Text(d.message));
+    w.EndObject();
+}
+
 }  // namespace
 
 const Server::Method Server::kMethods[] = {
@@ -129,8 +170,15 @@ void Server::noteCancel(const std::string& body) {
 }
 
 void Server::receive(std::string body) {
+    // UTF-8 is checked first, on the whole body: RapidJSON's own check
+    // reads past the end of a text parsed where it lies when a character is
+    // cut short there.
+    if (!lint::isUtf8(body)) {
+        respondError("null", kParseError, "the message is not UTF-8");
+        return;
+    }
     rapidjson::Document message;
-    message.ParseInsitu<rapidjson::kParseValidateEncodingFlag>(&body[0]);
+    message.ParseInsitu(&body[0]);
     if (message.HasParseError()) {
         respondError("null", kParseError,
                      std::string("the message is not JSON: ") + rapidjson::GetParseError_En(message.GetParseError()) + " at byte " +
@@ -376,46 +424,14 @@ void Server::publish(const std::string& uri, Document& document) {
     w.Int64(document.version);
     w.Key("diagnostics");
     w.StartArray();
-    // The text is lent to the check, not copied, and taken back after it.
-    auto text = std::make_shared<std::string>(std::move(document.text));
-    const auto giveBack = [&] { document.text = std::move(*text); };
-    try {
-    setup_.verdict(text, unit, [&](const lint::Diagnostic& d) {
-        if (++found > kMostPublished) return;
-        w.StartObject();
-        w.Key("range");
-        w.StartObject();
-        w.Key("start");
-        w.StartObject();
-        w.Key("line");
-        w.Uint64(d.begin.line - 1);
-        w.Key("character");
-        w.Uint64(d.begin.column - 1);
-        w.EndObject();
-        w.Key("end");
-        w.StartObject();
-        w.Key("line");
-        w.Uint64(d.end.line - 1);
-        w.Key("character");
-        w.Uint64(d.end.column - 1);
-        w.EndObject();
-        w.EndObject();
-        w.Key("severity");
-        w.Int(d.severity == lint::Severity::Error ? 1 : 2);
-        w.Key("code");
-        w.String(lint::ruleOf(d.rule).id);
-        w.Key("source");
-        w.String("vekhost");
-        w.Key("message");
-        writeString(w, lint::utf8Text(d.message));
-        w.EndObject();
-        document.shown.push_back({d.begin.offset, d.end.offset, d.message});
-    });
-    } catch (...) {
-        giveBack();
-        throw;
+    {
+        const LentText text(document.text);
+        setup_.verdict(text.get(), unit, [&](const lint::Diagnostic& d) {
+            if (++found > kMostPublished) return;
+            writeDiagnostic(w, d);
+            document.shown.push_back({d.begin.offset, d.end.offset, d.message});
+        });
     }
-    giveBack();
     w.EndArray();
     w.EndObject();
     w.EndObject();
