@@ -153,7 +153,10 @@ TEST(HostRunner, EveryOutputAsData) {
         expectOutput(c.output, output);
         unsetEnv("VEK_SUBSTITUTE_DEVICES");
     }
-    std::filesystem::current_path(before);
+    // Wine names the folder it started in by a path it cannot go back to
+    // (unix\work\...): the test then ends where its last case ran.
+    std::error_code ignored;
+    std::filesystem::current_path(before, ignored);
     // The README's list of checks is that table.
     EXPECT_TRUE(contains(readText(VEK_README_PATH), readText(std::string(VEK_EXPECTED_DIR) + "/rules.md"))) << "README, The checks";
 }

@@ -16,8 +16,12 @@ const work = fs.mkdtempSync(path.join(os.tmpdir(), 'vek-lsp-'));
 
 // A server with a connection; `published` keeps every diagnostics
 // notification, and `next(uri, version)` waits for the one of a version.
+const children = [];
+test.after(() => children.forEach((child) => child.kill()));
+
 async function start(encodings) {
   const child = spawn(vekhost, ['lsp'], { stdio: ['pipe', 'pipe', 'inherit'] });
+  children.push(child);
   const connection = rpc.createProtocolConnection(new rpc.StreamMessageReader(child.stdout), new rpc.StreamMessageWriter(child.stdin));
   const published = new Map();
   const waiting = [];
