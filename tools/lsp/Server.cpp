@@ -98,51 +98,47 @@ void Server::send(const rapidjson::StringBuffer& buffer) {
     if (!send_(std::string(buffer.GetString(), buffer.GetSize())) && exitStatus_ < 0) exitStatus_ = 1;
 }
 
-void Server::respond(const std::string& id, const std::function<void(RpcWriter&)>& result) {
+void Server::sendMessage(const std::function<void(RpcWriter&)>& members) {
     rapidjson::StringBuffer buffer;
     RpcWriter writer(buffer);
     writer.StartObject();
     writer.Key("jsonrpc");
     writer.String("2.0");
-    writer.Key("id");
-    writer.RawValue(id.c_str(), id.size(), rapidjson::kNumberType);
-    writer.Key("result");
-    result(writer);
+    members(writer);
     writer.EndObject();
     send(buffer);
+}
+
+void Server::respond(const std::string& id, const std::function<void(RpcWriter&)>& result) {
+    sendMessage([&](RpcWriter& w) {
+        w.Key("id");
+        w.RawValue(id.c_str(), id.size(), rapidjson::kNumberType);
+        w.Key("result");
+        result(w);
+    });
 }
 
 void Server::respondError(const std::string& id, int32_t code, const std::string& message) {
-    rapidjson::StringBuffer buffer;
-    RpcWriter writer(buffer);
-    writer.StartObject();
-    writer.Key("jsonrpc");
-    writer.String("2.0");
-    writer.Key("id");
-    writer.RawValue(id.c_str(), id.size(), rapidjson::kNumberType);
-    writer.Key("error");
-    writer.StartObject();
-    writer.Key("code");
-    writer.Int(code);
-    writer.Key("message");
-    writeString(writer, lint::utf8Text(message));
-    writer.EndObject();
-    writer.EndObject();
-    send(buffer);
+    sendMessage([&](RpcWriter& w) {
+        w.Key("id");
+        w.RawValue(id.c_str(), id.size(), rapidjson::kNumberType);
+        w.Key("error");
+        w.StartObject();
+        w.Key("code");
+        w.Int(code);
+        w.Key("message");
+        writeString(w, lint::utf8Text(message));
+        w.EndObject();
+    });
 }
 
 void Server::notify(const char* method, const std::function<void(RpcWriter&)>& params) {
-    rapidjson::StringBuffer buffer;
-    RpcWriter writer(buffer);
-    writer.StartObject();
-    writer.Key("jsonrpc");
-    writer.String("2.0");
-    writer.Key("method");
-    writer.String(method);
-    writer.Key("params");
-    params(writer);
-    writer.EndObject();
-    send(buffer);
+    sendMessage([&](RpcWriter& w) {
+        w.Key("method");
+        w.String(method);
+        w.Key("params");
+        params(w);
+    });
 }
 
 void Server::logProblem(const std::string& text) {
@@ -409,33 +405,23 @@ void Server::publish(const std::string& uri, Document& document) {
     document.shown.clear();
     const lint::ColumnUnit unit = encoding_ == Encoding::Utf8 ? lint::ColumnUnit::Byte : lint::ColumnUnit::Char;
     size_t found = 0;
-    rapidjson::StringBuffer buffer;
-    RpcWriter w(buffer);
-    w.StartObject();
-    w.Key("jsonrpc");
-    w.String("2.0");
-    w.Key("method");
-    w.String("textDocument/publishDiagnostics");
-    w.Key("params");
-    w.StartObject();
-    w.Key("uri");
-    writeString(w, uri);
-    w.Key("version");
-    w.Int64(document.version);
-    w.Key("diagnostics");
-    w.StartArray();
-    {
+    notify("textDocument/publishDiagnostics", [&](RpcWriter& w) {
+        w.StartObject();
+        w.Key("uri");
+        writeString(w, uri);
+        w.Key("version");
+        w.Int64(document.version);
+        w.Key("diagnostics");
+        w.StartArray();
         const LentText text(document.text);
         setup_.verdict(text.get(), unit, [&](const lint::Diagnostic& d) {
             if (++found > kMostPublished) return;
             writeDiagnostic(w, d);
             document.shown.push_back({d.begin.offset, d.end.offset, d.message});
         });
-    }
-    w.EndArray();
-    w.EndObject();
-    w.EndObject();
-    send(buffer);
+        w.EndArray();
+        w.EndObject();
+    });
     if (found > kMostPublished) {
         logProblem(uri + ": " + std::to_string(found - kMostPublished) + " more diagnostics than the " +
                    std::to_string(kMostPublished) + " shown");

@@ -76,6 +76,8 @@ private:
     static const Method kMethods[];
 
     void dispatch(const Value& message, const std::string& id, bool request);
+    // {"jsonrpc": "2.0", then what `members` writes}, sent.
+    void sendMessage(const std::function<void(RpcWriter&)>& members);
     void respond(const std::string& id, const std::function<void(RpcWriter&)>& result);
     void respondError(const std::string& id, int32_t code, const std::string& message);
     void notify(const char* method, const std::function<void(RpcWriter&)>& params);
