@@ -44,7 +44,8 @@ int32_t levelOf(std::string text) {
 
 const char kExitStatus[] =
     "\nExit status: 0 success; 1 a hook answered false or a file was refused; 2 bad usage, a library or\n"
-    "schema that cannot be loaded, or standard input that cannot be kept.\n";
+    "schema that cannot be loaded, or standard input that cannot be kept. lsp: 0 after shutdown and exit,\n"
+    "1 otherwise.\n";
 
 // The options each command reads, given to the command itself so its own
 // help lists them, and to vekhost as well so they may come before the command.
