@@ -21,8 +21,8 @@ fail() { echo "lsp-clients: $*" >&2; exit 1; }
 
 (cd scripts/npm-lsp && npm ci --ignore-scripts --no-audit --no-fund --silent)
 export NODE_PATH=$root/scripts/npm-lsp/node_modules
-timeout 600 node --test-reporter=spec tests/lsp/vscode-client.cjs "$vekhost" "$root/tests/lint" 2>&1 || fail "the VS Code client libraries' test failed"
-timeout 600 node --test-reporter=spec tests/lsp/malformed.cjs "$vekhost" 2>&1 || fail "the malformed-message test failed"
+timeout 600 node tests/lsp/vscode-client.cjs "$vekhost" "$root/tests/lint" 2>&1 || fail "the VS Code client libraries' test failed"
+timeout 600 node tests/lsp/malformed.cjs "$vekhost" 2>&1 || fail "the malformed-message test failed"
 
 # Neovim shows what vekhost check prints; its columns are bytes.
 cd tests/lint
