@@ -68,6 +68,8 @@ const cases = [
     frame({ jsonrpc: '2.0', method: 'textDocument/didChange', params: { textDocument: { uri: 'file:///a.json', version: 2 },
       contentChanges: [{ range: { start: { line: 0, character: 2 }, end: { line: 0, character: 0 } }, text: 'x' }] } }),
   ]), logged(/range ends before it starts/)],
+  ['a position whose line is text', frame({ jsonrpc: '2.0', id: 8, method: 'textDocument/hover',
+    params: { textDocument: { uri: 'file:///a.json' }, position: { line: 'x', character: 0 } } }), error(-32602)],
   ['a header without Content-Length', Buffer.from('Content-Type: application/vscode-jsonrpc\r\n\r\n'), logged(/without Content-Length/)],
   ['a Content-Length that is no number', Buffer.from('Content-Length: 12x\r\n\r\n'), logged(/Content-Length is no length/)],
   ['a negative Content-Length', Buffer.from('Content-Length: -5\r\n\r\n'), logged(/Content-Length is no length/)],

@@ -104,7 +104,7 @@ test('hover, completion, quick fixes and edits that make and mend a mistake', as
   assert.match(keyHover.contents.value, /\*\*perf_hint\*\*: one of "high", "normal" or "low"/);
   assert.deepStrictEqual(keyHover.range, { start: { line: 2, character: 2 }, end: { line: 2, character: 13 } });
   const nameHover = await connection.sendRequest(rpc.HoverRequest.type, at(1, 20));
-  assert.match(nameHover.contents.value, /becomes the identifier `Main_net`/);
+  assert.match(nameHover.contents.value, /The graph name "Main net" becomes the identifier `Main_net`/);
   const unknownHover = await connection.sendRequest(rpc.HoverRequest.type, at(3, 5));
   assert.match(unknownHover.contents.value, /no configuration key; did you mean "tuning_mode"\?/);
   const valueHover = await connection.sendRequest(rpc.HoverRequest.type, at(3, 20));
@@ -116,6 +116,9 @@ test('hover, completion, quick fixes and edits that make and mend a mistake', as
   assert.strictEqual(names.items.length, 0, 'after a value: nothing to complete');
   const valueItems = await connection.sendRequest(rpc.CompletionRequest.type, at(2, 16));
   assert.deepStrictEqual(valueItems.items.map((i) => i.label), ['"high"', '"normal"', '"low"']);
+  // Inside a name that has its value: the name alone is replaced.
+  const renamed = (await connection.sendRequest(rpc.CompletionRequest.type, at(2, 8))).items.find((i) => i.label === 'perf_hint');
+  assert.deepStrictEqual(renamed.textEdit, { range: { start: { line: 2, character: 2 }, end: { line: 2, character: 13 } }, newText: '"perf_hint"' });
   const keyItems = await connection.sendRequest(rpc.CompletionRequest.type, at(3, 3));
   const labels = keyItems.items.map((i) => i.label);
   assert.ok(labels.includes('tuning_mode') && !labels.includes('perf_hint') && !labels.includes('graph_names'), labels.join());
@@ -188,6 +191,22 @@ test('each quick fix, applied, mends what it is for', async () => {
     assert.strictEqual(fixed, after, title);
     ++version;
   }
+  // A diagnostic whose range starts on no token, or has no range: no fix, and an answer.
+  const uri = 'file:///configs/fix-none.json';
+  await server.open(uri, '{ "tuning_mode": True}', version);
+  const none = await server.connection.sendRequest(rpc.CodeActionRequest.type, {
+    textDocument: { uri }, range: { start: { line: 0, character: 1 }, end: { line: 0, character: 1 } },
+    context: { diagnostics: [
+      { range: { start: { line: 0, character: 1 }, end: { line: 0, character: 2 } }, code: 'invalid-json', message: 'x' },
+      { code: 'unknown-key', message: 'did you mean "perf_hint"?' },
+    ] },
+  });
+  assert.deepStrictEqual(none, []);
+  // An empty graph name is a graph too, named "_".
+  const empty = 'file:///configs/empty-name.json';
+  await server.open(empty, '{"graph_names": [""]}', version);
+  const hover = await server.connection.sendRequest(rpc.HoverRequest.type, { textDocument: { uri: empty }, position: { line: 0, character: 18 } });
+  assert.match(hover.contents.value, /The graph name "" becomes the identifier `_`/);
   assert.strictEqual(await server.stop(), 0);
 });
 

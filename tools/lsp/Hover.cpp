@@ -40,7 +40,7 @@ std::string describeValue(const DocumentView& document, const Place& place) {
         out = "`" + place.key + "` is no configuration key: the plug-in reads nothing of it.";
     } else if (place.key == "graph_names" && token.size() >= 2 && token.front() == '"') {
         const std::string name = stringValue(token);
-        out = "The graph name " + lint::printable(name, 60) + " becomes the identifier `" +
+        out = "The graph name \"" + lint::printable(name, 60) + "\" becomes the identifier `" +
               lint::printable(tools::kalder::toIdentifier(name.substr(0, name.find('\0'))), 60) + "`.";
     } else if (token == "null" || token == "\"\"") {
         out = "The plug-in ignores a null or empty value: `" + key->key + "` keeps its default.";
