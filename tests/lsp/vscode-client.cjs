@@ -150,8 +150,15 @@ test('hover, completion, quick fixes and edits that make and mend a mistake', as
   published = await server.next(uri, 4);
   assert.deepStrictEqual(published.diagnostics.map((d) => d.code), ['graph-identifier']);
 
+  // A range past the last line stands for the end of the text.
+  connection.sendNotification(rpc.DidChangeTextDocumentNotification.type, {
+    textDocument: { uri, version: 5 }, contentChanges: [{ range: { start: { line: 99, character: 0 }, end: { line: 99, character: 0 } }, text: 'x' }],
+  });
+  published = await server.next(uri, 5);
+  assert.deepStrictEqual(published.diagnostics.map((d) => [d.code, d.range.start.line, d.range.start.character]), [['invalid-json', 5, 0]]);
+
   // A burst of whole-text changes: the last one's diagnostics come.
-  for (let version = 5; version <= 40; ++version) {
+  for (let version = 6; version <= 40; ++version) {
     connection.sendNotification(rpc.DidChangeTextDocumentNotification.type, {
       textDocument: { uri, version }, contentChanges: [{ text: version % 2 ? '{"perf_hint": 1}' : '{"weight_sharing": "no"}' }],
     });
