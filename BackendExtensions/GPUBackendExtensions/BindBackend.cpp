@@ -3,18 +3,12 @@
 // Slots 2 and 3: bind to the GPU backend library and check its API version.
 #include <cstring>
 
+#include "BackendExtensions/GPUBackendExtensions/BackendApi.h"
 #include "BackendExtensions/GPUBackendExtensions/GPUBackend.h"
 #include "log/Log.h"
 #include "platform/DynamicLibrary.h"
 
 namespace vek::gpu {
-namespace {
-
-// The backend API this plug-in was built for: major must match, minor at least.
-constexpr uint32_t kBackendApiMajor = 3;
-constexpr uint32_t kBackendApiMinor = 13;
-
-}  // namespace
 
 bool GPUBackend::bindBackendLibrary(LibraryHandle library) try {
     if (library == nullptr) {
@@ -62,7 +56,7 @@ bool GPUBackend::selectProvider(GetProvidersFn getProviders) {
 
     tools::kalder::ApiVersionRecord version{};
     if (boundProvider.getApiVersion != nullptr) boundProvider.getApiVersion(&version);
-    if (version.backendApiMajor == kBackendApiMajor && version.backendApiMinor >= kBackendApiMinor) return true;
+    if (supportsBackendApi(version.backendApiMajor, version.backendApiMinor)) return true;
     // The missing space in "matchescurrent" is part of the message hosts know.
     VEK_LOG(VEK_LOG_LEVEL_ERROR,
             "Backend version mismatch. Please use version of backend that matchescurrent backend API Definition "

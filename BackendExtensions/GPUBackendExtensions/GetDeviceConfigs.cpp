@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
 // SPDX-License-Identifier: Apache-2.0
 // Slot 29: select the device the configuration names, or leave the default.
+#include "BackendExtensions/GPUBackendExtensions/BackendApi.h"
 #include "BackendExtensions/GPUBackendExtensions/GPUBackend.h"
 #include "log/Log.h"
 
@@ -25,30 +26,23 @@ bool GPUBackend::getDeviceConfigs(DeviceConfigList* list, uint32_t* count) try {
         VEK_LOG(VEK_LOG_LEVEL_WARN, "Failed to get platform info, defaulting to PRIMARY_GPU");
         return true;
     }
-    if (platform->version != 1) {
-        VEK_LOG(VEK_LOG_LEVEL_WARN, "Invalid platform info version, defaulting to PRIMARY_GPU");
-        return true;
-    }
-    if (platform->hwDeviceCount == 0) {
-        VEK_LOG(VEK_LOG_LEVEL_WARN, "Invalid number of platform hardware devices, defaulting to PRIMARY_GPU");
-        return true;
-    }
-    const HwDeviceInfo* selected = nullptr;
-    for (uint32_t i = 0; i < platform->hwDeviceCount; ++i) {
-        const HwDeviceInfo& device = platform->hwDevices[i];
-        if (device.version != 1) {
+    const DeviceSearch found = findHardwareDevice(*platform, static_cast<uint32_t>(settings.deviceId));
+    switch (found.choice) {
+        case DeviceChoice::BadPlatformVersion:
+            VEK_LOG(VEK_LOG_LEVEL_WARN, "Invalid platform info version, defaulting to PRIMARY_GPU");
+            return true;
+        case DeviceChoice::NoDevices:
+            VEK_LOG(VEK_LOG_LEVEL_WARN, "Invalid number of platform hardware devices, defaulting to PRIMARY_GPU");
+            return true;
+        case DeviceChoice::BadDeviceVersion:
             VEK_LOG(VEK_LOG_LEVEL_WARN, "Invalid hardware info version, defaulting to PRIMARY_GPU");
             return true;
-        }
-        if (device.hwDeviceId == static_cast<uint32_t>(settings.deviceId)) {
-            selected = &device;
-            break;
-        }
+        case DeviceChoice::NotFound:
+            VEK_LOG(VEK_LOG_LEVEL_ERROR, "Unable to find device with matching device_id");
+            return false;
+        case DeviceChoice::Selected: break;
     }
-    if (selected == nullptr) {
-        VEK_LOG(VEK_LOG_LEVEL_ERROR, "Unable to find device with matching device_id");
-        return false;
-    }
+    const HwDeviceInfo* selected = &platform->hwDevices[found.index];
 
     // A platform of exactly the selected device, owned by this object.
     selectedDevices.clear();

@@ -6,35 +6,32 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
+#include "BackendExtensions/GPUBackendExtensions/BackendApi.h"
+
 namespace vek::host {
 
 using namespace tools::kalder;
 
 namespace {
 
-// The plug-in walks the devices in order, falls back to the default device at
-// the first record of another version, and takes the first whose id matches.
-void judgeDevices(BackendDevices& result) {
-    bool laterFallBack = result.platformVersion != 1;
-    for (size_t i = 0; i < result.devices.size(); ++i) {
-        DeviceEntry& entry = result.devices[i];
-        std::string& why = entry.unselectable;
-        if (result.platformVersion != 1) {
-            why = "the platform record has version " + std::to_string(result.platformVersion) + ", not 1";
-        } else if (laterFallBack || entry.record.version != 1) {
-            laterFallBack = true;
-            why = entry.record.version != 1 ? "its device record has version " + std::to_string(entry.record.version) + ", not 1"
-                                            : "a device record before it has a version other than 1";
-        } else if (entry.deviceId == 0) {
-            why = "device_id 0 leaves the choice to the library";
-        } else {
-            for (size_t j = 0; j < i && why.empty(); ++j) {
-                if (result.devices[j].record.hwDeviceId == entry.record.hwDeviceId) {
-                    why = "an earlier device has the same id, and that one is selected";
-                }
-            }
-        }
+// Why the plug-in, asked for the device's own id, would not select it: the
+// search it makes, and the rule that an id of 0 asks for no device at all.
+std::string unselectable(const tools::kalder::PlatformInfo& platform, uint32_t index) {
+    const tools::kalder::HwDeviceInfo& device = platform.hwDevices[index];
+    const gpu::DeviceSearch found = gpu::findHardwareDevice(platform, device.hwDeviceId);
+    switch (found.choice) {
+        case gpu::DeviceChoice::BadPlatformVersion:
+            return "the platform record has version " + std::to_string(platform.version) + ", not 1";
+        case gpu::DeviceChoice::BadDeviceVersion:
+            return found.index == index ? "its device record has version " + std::to_string(device.version) + ", not 1"
+                                        : "a device record before it has a version other than 1";
+        case gpu::DeviceChoice::NoDevices:
+        case gpu::DeviceChoice::NotFound:
+        case gpu::DeviceChoice::Selected: break;
     }
+    if (device.hwDeviceId == 0) return "device_id 0 leaves the choice to the library";
+    if (found.index != index) return "an earlier device has the same id, and that one is selected";
+    return "";
 }
 
 }  // namespace
@@ -73,9 +70,8 @@ BackendDevices queryDevices(platform::LibraryHandle library) {
         result.hasPlatform = true;
         result.platformVersion = info->version;
         for (uint32_t i = 0; info->hwDevices != nullptr && i < info->hwDeviceCount; ++i) {
-            result.devices.push_back(DeviceEntry{info->hwDevices[i], static_cast<int32_t>(info->hwDevices[i].hwDeviceId), ""});
+            result.devices.push_back(DeviceEntry{info->hwDevices[i], static_cast<int32_t>(info->hwDevices[i].hwDeviceId), unselectable(*info, i)});
         }
-        judgeDevices(result);
     }
     return result;
 }
@@ -89,8 +85,10 @@ const DeviceEntry* findDevice(const BackendDevices& devices, int32_t deviceId) {
 
 std::string formatDevices(const std::string& path, const BackendDevices& devices) {
     std::string out = "GPU backend library: " + path + "\n";
+    const std::string needed = std::to_string(gpu::kBackendApiMajor) + "." + std::to_string(gpu::kBackendApiMinor) + " or a later " +
+                               std::to_string(gpu::kBackendApiMajor) + ".x";
     out += devices.hasVersion ? "Backend API " + std::to_string(devices.apiMajor) + "." + std::to_string(devices.apiMinor) +
-                                    (devices.apiMajor == 3 && devices.apiMinor >= 13 ? "" : " (the plug-in needs 3.13 or a later 3.x)") + "\n"
+                                    (gpu::supportsBackendApi(devices.apiMajor, devices.apiMinor) ? "" : " (the plug-in needs " + needed + ")") + "\n"
                               : "Backend API: not reported\n";
     if (devices.hasPlatform) {
         out += "Platform version " + std::to_string(devices.platformVersion) + ", " +
@@ -120,7 +118,7 @@ std::string formatDevicesJson(const std::string& path, const BackendDevices& dev
         writer.Key("minor");
         writer.Uint(devices.apiMinor);
         writer.Key("supported");
-        writer.Bool(devices.apiMajor == 3 && devices.apiMinor >= 13);
+        writer.Bool(gpu::supportsBackendApi(devices.apiMajor, devices.apiMinor));
         writer.EndObject();
     } else {
         writer.Null();
