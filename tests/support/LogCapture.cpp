@@ -13,16 +13,6 @@ namespace {
 std::mutex linesMutex;
 std::vector<LogLine> lines;
 
-std::string format(const char* text, va_list args) {
-    va_list copy;
-    va_copy(copy, args);
-    const int length = std::vsnprintf(nullptr, 0, text, copy);
-    va_end(copy);
-    std::string message(length > 0 ? static_cast<size_t>(length) : 0, '\0');
-    std::vsnprintf(message.data(), message.size() + 1, text, args);
-    return message;
-}
-
 LogLine line(uint32_t level, const std::string& format, const std::string& message) {
     return LogLine{level, format, message.empty() ? format : message, 0};
 }
@@ -30,14 +20,14 @@ LogLine line(uint32_t level, const std::string& format, const std::string& messa
 }  // namespace
 
 void captureLog(const char* text, uint32_t level, uint64_t timestamp, va_list args) {
-    LogLine captured{level, text, format(text, args), timestamp};
+    LogLine captured{level, text, log::formatLogMessage(text, args), timestamp};
     std::lock_guard<std::mutex> lock(linesMutex);
     lines.push_back(std::move(captured));
 }
 
 void formatLog(const char* text, uint32_t level, uint64_t, va_list args) {
     if (level < 1 || level > 5) std::abort();
-    format(text, args);
+    log::formatLogMessage(text, args);
 }
 
 std::vector<LogLine> capturedLines() {

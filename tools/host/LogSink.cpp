@@ -13,17 +13,6 @@ std::vector<LogMessage> messages;
 int32_t printing = 0;
 bool keepingEverything = true;
 
-std::string format(const char* text, va_list args) {
-    va_list copy;
-    va_copy(copy, args);
-    const int length = std::vsnprintf(nullptr, 0, text, copy);
-    va_end(copy);
-    if (length <= 0) return {};
-    std::string message(static_cast<size_t>(length), '\0');
-    std::vsnprintf(message.data(), message.size() + 1, text, args);
-    return message;
-}
-
 }  // namespace
 
 const char* levelName(uint32_t level) {
@@ -32,7 +21,7 @@ const char* levelName(uint32_t level) {
 }
 
 void printLogMessage(const char* formatText, uint32_t level, uint64_t timestamp, va_list args) {
-    std::string message = format(formatText, args);
+    std::string message = log::formatLogMessage(formatText, args);
     if (static_cast<int32_t>(level) <= printing) {
         std::fprintf(stderr, "[%11.6f s] %-5s %s\n", static_cast<double>(timestamp) / 1e9, levelName(level),
                      message.c_str());
