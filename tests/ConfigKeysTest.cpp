@@ -24,7 +24,7 @@ namespace {
 TEST(ConfigKeys, WalkInDocumentOrderAndStandOnlyWhereTheLookupWould) {
     const tools::kalder::ConfigDocument cases = readCases("walk.json");
     for (const auto& c : cases.GetArray()) {
-        const std::string json = compact(c["config"]);
+        const std::string json = jsonText(c["config"]);
         tools::kalder::ConfigDocument document;
         document.Parse(json.c_str(), json.size());
         std::vector<std::string> keys;

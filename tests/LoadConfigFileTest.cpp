@@ -46,7 +46,7 @@ void check(const std::string& name, const std::string& content, bool loads, cons
 TEST(LoadConfigFile, EveryKey) {
     const tools::kalder::ConfigDocument cases = readCases("keys.json");
     for (const auto& c : cases.GetArray()) {
-        check(c["name"].GetString(), compact(c["config"]), c["loads"].GetBool(), expectedLog(c), c);
+        check(c["name"].GetString(), jsonText(c["config"]), c["loads"].GetBool(), expectedLog(c), c);
     }
 }
 
@@ -82,7 +82,7 @@ TEST(LoadConfigFile, ThreeHundredGraphNames) {
         log.push_back(infoLine("Graph name: %s", "Graph name: " + name));
     }
     expected.AddMember("graphs", graphs, expected.GetAllocator());
-    check("300 graph names", R"({"graph_names": )" + compact(expected["graphs"]) + "}", true, log, expected);
+    check("300 graph names", R"({"graph_names": )" + jsonText(expected["graphs"]) + "}", true, log, expected);
 }
 
 TEST(LoadConfigFile, SecondLoadStartsFromFreshSettings) {
@@ -107,7 +107,7 @@ TEST(LoadConfigFile, SecondLoadStartsFromFreshSettings) {
 TEST(SchemaReport, ExactReports) {
     const tools::kalder::ConfigDocument cases = readCases("reports.json");
     for (const auto& c : cases.GetArray()) {
-        const std::string content = compact(c["config"]), location = c["location"].GetString();
+        const std::string content = jsonText(c["config"]), location = c["location"].GetString();
         const std::string path = writeTempFile(content);
         BackendPtr backend = makeBackend();
         captureLogsOf(*backend);
@@ -117,7 +117,7 @@ TEST(SchemaReport, ExactReports) {
                   (std::vector<LogLine>{
                       errorLine("Input file does not adhere to schema, error in key: %s",
                                 "Input file does not adhere to schema, error in key: " + location),
-                      errorLine("Schema error:\n%s", "Schema error:\n" + location + compact(c["report"])),
+                      errorLine("Schema error:\n%s", "Schema error:\n" + location + jsonText(c["report"])),
                       errorLine("Config does not match schema"),
                   }))
             << content;

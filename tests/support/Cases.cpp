@@ -4,6 +4,7 @@
 
 #include "BackendExtensions/GPUBackendExtensions/ConfigSchema.h"
 #include "Check.h"
+#include "Text.h"
 
 #include <fstream>
 #include <algorithm>
@@ -22,13 +23,6 @@ tools::kalder::ConfigDocument readCases(const std::string& name) {
         throw std::runtime_error("cannot read the cases in " + name);
     }
     return cases;
-}
-
-std::string compact(const tools::kalder::ConfigValue& value) {
-    tools::kalder::JsonBuffer buffer;
-    tools::kalder::JsonWriter writer(buffer);
-    value.Accept(writer);
-    return std::string(buffer.GetString(), buffer.GetSize());
 }
 
 std::vector<std::string> strings(const tools::kalder::ConfigValue& c, const char* name) {
@@ -61,7 +55,6 @@ const tools::kalder::ConfigDocument& schema() {
     return parsed;
 }
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
@@ -119,7 +112,7 @@ std::vector<bool> tokenStarts(std::string_view text) {
             }
             i = end - 1;
         } else {
-            starts[i] = !isSpace(c);
+            starts[i] = !lint::isJsonSpace(c);
         }
     }
     starts[0] = starts[text.size()] = true;  // the file as a whole, and where it ends

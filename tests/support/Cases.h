@@ -10,15 +10,14 @@
 #include <string_view>
 #include <vector>
 
-#include "BackendExtensions/ConfigJson.h"
+#include "JsonOutput.h"  // first: it sets how RapidJSON allocates
 #include "LogCapture.h"
 
 namespace vek::test {
 
-tools::kalder::ConfigDocument readCases(const std::string& name);
+using lint::jsonText;
 
-// The value as compact JSON text.
-std::string compact(const tools::kalder::ConfigValue& value);
+tools::kalder::ConfigDocument readCases(const std::string& name);
 
 // The texts of the case's array `name`; none when it has no such member.
 std::vector<std::string> strings(const tools::kalder::ConfigValue& c, const char* name);

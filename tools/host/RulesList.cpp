@@ -19,8 +19,7 @@ std::string rulesJson() {
     rapidjson::StringBuffer buffer;
     rapidjson::Writer<rapidjson::StringBuffer> writer(buffer);
     writer.StartArray();
-    for (size_t i = 0; i < lint::kRuleCount; ++i) {
-        const lint::Rule& rule = lint::allRules()[i];
+    for (const lint::Rule& rule : lint::allRules()) {
         writer.StartObject();
         writer.Key("id");
         writer.String(rule.id);
@@ -41,8 +40,7 @@ std::string rulesJson() {
 std::string formatRules(RulesFormat format) {
     if (format == RulesFormat::Json) return rulesJson();
     std::string out = format == RulesFormat::Markdown ? "| id | severity | what it finds | what to do |\n|---|---|---|---|\n" : "";
-    for (size_t i = 0; i < lint::kRuleCount; ++i) {
-        const lint::Rule& rule = lint::allRules()[i];
+    for (const lint::Rule& rule : lint::allRules()) {
         const std::string severity = lint::severityName(rule.severity);
         if (format == RulesFormat::Markdown) {
             out += "| `" + std::string(rule.id) + "` | " + severity + " | " + rule.description + " | " + rule.help + " |\n";

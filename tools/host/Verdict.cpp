@@ -18,20 +18,24 @@ bool readSchema(const std::string& path, tools::kalder::ConfigDocument& schema) 
     return in && !schema.HasParseError() && schema.IsObject();
 }
 
-lint::Diagnostic refusal() {
-    std::string why;
+std::string refusedBecause() {
     for (const LogMessage& message : loggedMessages()) {
-        if (message.level == VEK_LOG_LEVEL_ERROR && why.empty()) why = ": " + lint::printable(message.text, 200);
+        if (message.level == VEK_LOG_LEVEL_ERROR) return "the plug-in refused the file: " + lint::printable(message.text, 200);
     }
+    return "the plug-in refused the file";
+}
+
+lint::Diagnostic refusal(std::string why) {
     lint::Diagnostic diagnostic;
     diagnostic.rule = lint::RuleId::PluginRefused;
-    diagnostic.message = "the plug-in refused the file" + why;
+    diagnostic.severity = lint::ruleOf(diagnostic.rule).severity;
+    diagnostic.message = std::move(why);
     return diagnostic;
 }
 
-void eachDiagnostic(bool loaded, const lint::Check& check, lint::ColumnUnit unit, const lint::DiagnosticVisitor& visit) {
-    if (!loaded && !check.hasError()) visit(refusal());
-    check.forEach(unit, visit);
+void eachDiagnostic(bool loaded, const lint::Check& check, lint::ColumnUnit unit, const lint::DiagnosticVisitor& visit, size_t detailed) {
+    if (!loaded && !check.hasError()) visit(refusal(refusedBecause()));
+    check.forEach(unit, visit, detailed);
 }
 
 }  // namespace vek::host

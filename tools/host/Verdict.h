@@ -14,11 +14,16 @@ namespace vek::host {
 bool readSchema(const std::string& path, tools::kalder::ConfigDocument& schema);
 
 // The line added when the plug-in refused a file the check finds nothing
-// wrong with: the plug-in's verdict stands, and its last error says why.
-lint::Diagnostic refusal();
+// wrong with: the plug-in's verdict stands. `why` is "the plug-in refused
+// the file" and its last error, or what kept the text from it.
+lint::Diagnostic refusal(std::string why);
+// Why the plug-in refused the file it was given: its last error message.
+std::string refusedBecause();
 
 // The check's diagnostics of a file the plug-in loaded or refused, the
-// refusal first where the check finds no error that explains it.
-void eachDiagnostic(bool loaded, const lint::Check& check, lint::ColumnUnit unit, const lint::DiagnosticVisitor& visit);
+// refusal first where the check finds no error that explains it; the
+// first `detailed` with their fixes and related places.
+void eachDiagnostic(bool loaded, const lint::Check& check, lint::ColumnUnit unit, const lint::DiagnosticVisitor& visit,
+                    size_t detailed = 0);
 
 }  // namespace vek::host

@@ -7,8 +7,8 @@
 #include <filesystem>
 
 #include "CheckState.h"
-#include "Messages.h"
 #include "Positions.h"
+#include "Wording.h"
 
 namespace vek::lint {
 namespace {
@@ -50,14 +50,23 @@ void appendPointerToken(std::string& pointer, const Value& name) {
     }
 }
 
+// The words of the diagnostic shown before, taken out; their room serves
+// the next one, so a million diagnostics need not a million allocations.
+void clearWords(Diagnostic& diagnostic) {
+    diagnostic.message.clear();
+    diagnostic.allowed.clear();
+    diagnostic.fixes.clear();
+    diagnostic.related.clear();
+}
+
 // Walks the document in the order of its spots, keeping the path to the
 // value it stands on, and shows each finding when it reaches the finding's
 // value: the key and pointer of a value are made only for the values told of.
 class Render {
 public:
-    Render(const ParsedText& parsed, const std::vector<Finding>& findings, const Messages& messages, ColumnUnit unit,
-           const DiagnosticVisitor& visit)
-        : parsed_(parsed), findings_(findings), messages_(messages), positions_(parsed.text, unit), visit_(visit) {
+    Render(const ParsedText& parsed, const std::vector<Finding>& findings, const Vocabulary& vocabulary, ColumnUnit unit,
+           size_t detailed, const DiagnosticVisitor& visit)
+        : parsed_(parsed), findings_(findings), vocabulary_(vocabulary), positions_(parsed.text, unit), detailed_(detailed), visit_(visit) {
         walk(parsed.document, nullptr);
     }
 
@@ -103,19 +112,24 @@ private:
                 diagnostic_.pointer += '/' + std::to_string(step.index);
             }
         }
-        diagnostic_.rule = ruleOfSay(finding.say);
-        diagnostic_.severity = ruleOf(diagnostic_.rule).severity;
+        const Rule& rule = ruleOf(finding.rule);
+        diagnostic_.rule = rule.rule;
+        diagnostic_.severity = rule.severity;
         const uint32_t begin = beginOf(finding, parsed_.spots);
         diagnostic_.begin = positions_.at(begin);
         diagnostic_.end = positions_.after(diagnostic_.begin, tokenEndAt(parsed_.text, begin));
-        messages_.write(finding, Subject{&value, name, key_, begin}, diagnostic_);
+        clearWords(diagnostic_);
+        Wording wording(vocabulary_, finding, Wording::Subject{&value, name, key_, begin, path_.size()}, shown_ < detailed_, diagnostic_);
+        rule.word(wording);
+        ++shown_;
         visit_(diagnostic_);
     }
 
     const ParsedText& parsed_;
     const std::vector<Finding>& findings_;
-    const Messages& messages_;
+    const Vocabulary& vocabulary_;
     Positions positions_;
+    size_t detailed_, shown_ = 0;
     const DiagnosticVisitor& visit_;
     std::vector<Step> path_;
     std::string key_;
@@ -128,7 +142,7 @@ private:
 
 Check::Check(std::string text, const Value& schema) : Check(std::make_shared<const std::string>(std::move(text)), schema) {}
 
-Check::Check(std::shared_ptr<const std::string> text, const Value& schema) : text_(std::move(text)) {
+Check::Check(std::shared_ptr<const std::string> text, const Value& schema) : text_(std::move(text)), schema_(&schema) {
     if (text_->size() > kLargestCheckedFile) {
         text_ = std::make_shared<const std::string>();
         fail(RuleId::FileTooLarge, 0, 0, "the file is too large to check (over 2 GiB); the plug-in's verdict alone decides");
@@ -192,30 +206,38 @@ void Check::fail(RuleId rule, uint32_t begin, uint32_t end, std::string message)
     fixedBegin_ = begin;
     fixedEnd_ = end;
     fixedMessage_ = std::move(message);
-    findings_.assign(1, Finding{kNone, kNone, Say::Fixed, false});
+    findings_.assign(1, Finding{kNone, kNone, rule, Form::Plain, false});
 }
 
 bool Check::hasError() const {
     if (parsed_ == nullptr) return !findings_.empty() && ruleOf(fixedRule_).severity == Severity::Error;
     return std::any_of(findings_.begin(), findings_.end(),
-                       [](const Finding& f) { return ruleOf(ruleOfSay(f.say)).severity == Severity::Error; });
+                       [](const Finding& f) { return ruleOf(f.rule).severity == Severity::Error; });
 }
 
-void Check::forEach(ColumnUnit unit, const DiagnosticVisitor& visit) const {
+bool Check::findsAny(const std::vector<RuleId>& rules) const {
+    const auto selected = [&](RuleId rule) { return std::find(rules.begin(), rules.end(), rule) != rules.end(); };
+    if (parsed_ == nullptr) return !findings_.empty() && selected(fixedRule_);
+    return std::any_of(findings_.begin(), findings_.end(), [&](const Finding& f) { return selected(f.rule); });
+}
+
+void Check::forEach(ColumnUnit unit, const DiagnosticVisitor& visit, size_t detailed) const {
     if (findings_.empty()) return;
     if (parsed_ == nullptr) {
+        const Rule& rule = ruleOf(fixedRule_);
         Diagnostic diagnostic;
-        diagnostic.rule = fixedRule_;
-        diagnostic.severity = ruleOf(fixedRule_).severity;
+        diagnostic.rule = rule.rule;
+        diagnostic.severity = rule.severity;
         Positions positions(*text_, unit);
         diagnostic.begin = positions.at(fixedBegin_);
         diagnostic.end = positions.after(diagnostic.begin, fixedEnd_);
-        diagnostic.message = fixedMessage_;
+        Wording wording(*text_, fixedMessage_, fixedBegin_, detailed > 0, diagnostic);
+        rule.word(wording);
         visit(diagnostic);
         return;
     }
-    const Messages messages(*parsed_, details_);
-    Render(*parsed_, findings_, messages, unit, visit);
+    const Vocabulary vocabulary(*parsed_, *schema_, details_);
+    Render(*parsed_, findings_, vocabulary, unit, detailed, visit);
 }
 
 }  // namespace vek::lint

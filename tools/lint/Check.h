@@ -8,7 +8,8 @@
 //
 // One way through: the text, its tokens with their places (Parse), the
 // rules (ValueRules, KeyRules) that leave small findings, and the
-// diagnostics made from them one at a time (Messages) for a format.
+// diagnostics made from them one at a time, each worded by its rule's entry
+// in the table (Rules), for a format.
 #pragma once
 
 #include <functional>
@@ -45,20 +46,24 @@ public:
     Check& operator=(Check&&) noexcept;
 
     bool hasError() const;
+    // Whether any finding is of one of these rules.
+    bool findsAny(const std::vector<RuleId>& rules) const;
     size_t size() const { return findings_.size(); }
     // Every diagnostic, in the order of their place in the file, made one at
     // a time: a file of a million mistakes never holds a million messages.
-    void forEach(ColumnUnit unit, const DiagnosticVisitor& visit) const;
+    // The first `detailed` of them carry their fixes and related places.
+    void forEach(ColumnUnit unit, const DiagnosticVisitor& visit, size_t detailed = 0) const;
 
 private:
     Check() = default;
     void fail(RuleId rule, uint32_t begin, uint32_t end, std::string message);
 
     std::shared_ptr<const std::string> text_;  // where it lies does not change when the check moves
+    const tools::kalder::ConfigValue* schema_ = nullptr;
     std::unique_ptr<ParsedText> parsed_;
     std::vector<Finding> findings_;
     std::vector<const void*> details_;
-    // The one finding of a file the rules never saw (Say::Fixed): its rule, place and text.
+    // The one finding of a file the rules never saw: its rule, place and text.
     RuleId fixedRule_ = RuleId::InvalidJson;
     uint32_t fixedBegin_ = 0, fixedEnd_ = 0;
     std::string fixedMessage_;

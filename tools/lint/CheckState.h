@@ -42,8 +42,10 @@ struct CheckState {
     const Spot& spot(uint32_t index) const { return parsed.spots[index]; }
     const tools::kalder::FirstMembers::Member& topMember(size_t index) const { return parsed.document.MemberBegin()[index]; }
     // About the whole value, or about its member name.
-    void addAtValue(Say say, uint32_t spot, uint32_t other = kNone) { findings.push_back(Finding{spot, other, say, false}); }
-    void addAtKey(Say say, uint32_t spot, uint32_t other = kNone) { findings.push_back(Finding{spot, other, say, true}); }
+    void addAtValue(RuleId rule, uint32_t spot, uint32_t other = kNone, Form form = Form::Plain) {
+        findings.push_back(Finding{spot, other, rule, form, false});
+    }
+    void addAtKey(RuleId rule, uint32_t spot, uint32_t other = kNone) { findings.push_back(Finding{spot, other, rule, Form::Plain, true}); }
     // A detail's index; one in a row of findings with the same detail is kept once.
     uint32_t detail(const void* what) {
         if (details.empty() || details.back() != what) details.push_back(what);

@@ -13,14 +13,13 @@ namespace {
 // A relative reference as RFC 3986 wants it: "/" between the path's
 // segments, every byte but the unreserved ones percent-encoded.
 std::string uriPath(const std::string& path) {
-    static const char kHex[] = "0123456789ABCDEF";
     std::string out;
     for (const char c : path) {
         const auto byte = static_cast<unsigned char>(c);
         const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9') ||
                            c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
         if (plain) out += c;
-        else out += std::string("%") + kHex[byte >> 4] + kHex[byte & 0xF];
+        else appendHexByte(out, byte, "%");
     }
     return out;
 }
@@ -64,7 +63,7 @@ public:
         w.String(options.informationUri.c_str());
         w.Key("rules");
         w.StartArray();
-        for (size_t i = 0; i < kRuleCount; ++i) writeRule(w, allRules()[i]);
+        for (const Rule& rule : allRules()) writeRule(w, rule);
         w.EndArray();
         w.EndObject();
         w.EndObject();

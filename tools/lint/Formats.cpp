@@ -6,11 +6,22 @@
 
 namespace vek::lint {
 
+namespace {
+
+const struct {
+    const char* name;
+    Format format;
+} kFormats[] = {{"text", Format::Text}, {"json", Format::Json}, {"sarif", Format::Sarif}, {"github", Format::Github}};
+
+}  // namespace
+
+std::vector<std::string> formatNames() {
+    std::vector<std::string> names;
+    for (const auto& entry : kFormats) names.emplace_back(entry.name);
+    return names;
+}
+
 bool formatNamed(const std::string& name, Format& format) {
-    static const struct {
-        const char* name;
-        Format format;
-    } kFormats[] = {{"text", Format::Text}, {"json", Format::Json}, {"sarif", Format::Sarif}, {"github", Format::Github}};
     for (const auto& entry : kFormats) {
         if (name == entry.name) {
             format = entry.format;

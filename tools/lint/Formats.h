@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Diagnostic.h"
 #include "JsonOutput.h"
@@ -18,6 +19,8 @@ namespace vek::lint {
 enum class Format { Text, Json, Sarif, Github };
 // "text", "json", "sarif", "github"; false for anything else.
 bool formatNamed(const std::string& name, Format& format);
+// Every format's name, in that order.
+std::vector<std::string> formatNames();
 
 struct FormatOptions {
     std::string toolVersion;     // the tool's version, for SARIF

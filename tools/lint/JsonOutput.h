@@ -4,14 +4,25 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 #include "BackendExtensions/ConfigJson.h"  // first: it sets how RapidJSON allocates
 #include <rapidjson/filewritestream.h>
+#include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
 namespace vek::lint {
 
 using JsonWriter = rapidjson::Writer<rapidjson::FileWriteStream>;
+
+// A JSON value (of any allocator) as compact JSON text.
+template <typename Value>
+std::string jsonText(const Value& value) {
+    rapidjson::StringBuffer buffer;
+    rapidjson::Writer<rapidjson::StringBuffer> writer(buffer);
+    value.Accept(writer);
+    return std::string(buffer.GetString(), buffer.GetSize());
+}
 
 class JsonOutput {
 public:

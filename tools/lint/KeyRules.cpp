@@ -40,7 +40,7 @@ private:
             if (required == nullptr || firstOf(m) != m) continue;
             for (const Value& name : required->GetArray()) {
                 if (state_.members.find(document_, name) == nullptr) {
-                    state_.addAtKey(Say::MissingDependency, state_.topSpots[m], state_.detail(required));
+                    state_.addAtKey(RuleId::MissingDependency, state_.topSpots[m], state_.detail(required));
                     break;
                 }
             }
@@ -50,7 +50,7 @@ private:
     void checkRepeatedKeys() {
         for (size_t m = 0; m < state_.topSpots.size(); ++m) {
             const size_t first = firstOf(m);
-            if (first != m) state_.addAtKey(Say::RepeatedKey, state_.topSpots[m], state_.topSpots[first]);
+            if (first != m) state_.addAtKey(RuleId::RepeatedKey, state_.topSpots[m], state_.topSpots[first]);
         }
     }
 
@@ -87,34 +87,35 @@ private:
                 break;
             case gpu::KeyVerdict::Unsupported:
                 if (entry == nullptr) {
-                    if (!toldUnknown_[leaf.top]) state_.addAtKey(Say::UnknownKey, state_.topSpots[leaf.top]);
+                    if (!toldUnknown_[leaf.top]) state_.addAtKey(RuleId::UnknownKey, state_.topSpots[leaf.top]);
                     toldUnknown_[leaf.top] = true;
                 } else if (value == nullptr) {
                     notFound(leaf.spot);
                 } else {
-                    state_.addAtValue(Say::GraphNameNotText, leaf.spot, found());
+                    state_.addAtValue(RuleId::WrongType, leaf.spot, found(), Form::GraphName);
                 }
                 break;
             case gpu::KeyVerdict::WrongType:
                 if (value == nullptr) notFound(leaf.spot);
-                else state_.addAtValue(value->IsNumber() && !value->IsDouble() ? Say::OutOfRange : Say::KeyType, leaf.spot, found());
+                else if (value->IsNumber() && !value->IsDouble()) state_.addAtValue(RuleId::OutOfRange, leaf.spot, found());
+                else state_.addAtValue(RuleId::WrongType, leaf.spot, found(), Form::ByKey);
                 break;
-            case gpu::KeyVerdict::NotAllowed: state_.addAtValue(Say::KeyEnum, leaf.spot, found()); break;
+            case gpu::KeyVerdict::NotAllowed: state_.addAtValue(RuleId::NotAllowed, leaf.spot, found(), Form::ByKey); break;
         }
     }
 
     // Told at the member's name, or at the element.
     void notFound(uint32_t spot) {
-        if (state_.spot(spot).key != kNoKey) state_.addAtKey(Say::UnreachableKey, spot);
-        else state_.addAtValue(Say::UnreachableKey, spot);
+        if (state_.spot(spot).key != kNoKey) state_.addAtKey(RuleId::UnreachableKey, spot);
+        else state_.addAtValue(RuleId::UnreachableKey, spot);
     }
 
     // What the plug-in keeps of a text it takes, where that is not what the file says.
     void checkText(const gpu::ConfigKey& entry, const Value& value, uint32_t spot) {
         const size_t keptLength = std::strlen(value.GetString());  // up to the first NUL, as the plug-in takes it
-        if (keptLength < value.GetStringLength()) state_.addAtValue(Say::TextCutAtNul, spot);
+        if (keptLength < value.GetStringLength()) state_.addAtValue(RuleId::TextCutAtNul, spot);
         if (entry.type != gpu::KeyType::TextList) {
-            if (!isUtf8(std::string_view(value.GetString(), keptLength))) state_.addAtValue(Say::TextNotUtf8, spot);
+            if (!isUtf8(std::string_view(value.GetString(), keptLength))) state_.addAtValue(RuleId::TextNotUtf8, spot);
             return;
         }
         graphNames_.push_back(&value);
@@ -126,14 +127,14 @@ private:
         const std::vector<uint32_t> earlier = earlierSameIdentifiers(graphNames_);
         for (size_t i = 0; i < graphNames_.size(); ++i) {
             if (earlier[i] == kNone && !identifierDiffers(*graphNames_[i])) continue;
-            state_.addAtValue(Say::GraphIdentifier, graphNameSpots_[i], earlier[i] == kNone ? kNone : graphNameSpots_[earlier[i]]);
+            state_.addAtValue(RuleId::GraphIdentifier, graphNameSpots_[i], earlier[i] == kNone ? kNone : graphNameSpots_[earlier[i]]);
         }
     }
 
     void checkEmpties() {
         for (const CheckState::Empty& empty : state_.empties) {
             if (empty.top < toldUnknown_.size() && toldUnknown_[empty.top]) continue;  // its key is refused
-            state_.addAtValue(Say::IgnoredValue, empty.spot);
+            state_.addAtValue(RuleId::IgnoredValue, empty.spot);
         }
     }
 

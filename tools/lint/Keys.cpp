@@ -4,38 +4,33 @@
 
 #include <cstdio>
 
-#include "BackendExtensions/ConfigJson.h"  // first: it sets how RapidJSON allocates
-#include <rapidjson/document.h>
+#include "JsonOutput.h"  // first: it sets how RapidJSON allocates
 #include <rapidjson/filereadstream.h>
-#include <rapidjson/stringbuffer.h>
-#include <rapidjson/writer.h>
+
+#include "Text.h"
 
 namespace vek::lint {
 namespace {
 
 using rapidjson::Value;
 
-std::string compact(const Value& value) {
-    rapidjson::StringBuffer buffer;
-    rapidjson::Writer<rapidjson::StringBuffer> writer(buffer);
-    value.Accept(writer);
-    return std::string(buffer.GetString(), buffer.GetSize());
-}
-
-std::string typeOf(const Value& property) {
-    std::string type = property["type"].GetString();
-    if (type == "array" && property.HasMember("items")) type += " of " + std::string(property["items"]["type"].GetString()) + "s";
-    if (property.HasMember("minimum")) type += " from " + compact(property["minimum"]) + " to " + compact(property["maximum"]);
-    return type;
-}
-
-std::string join(const std::vector<std::string>& items, const char* separator) {
-    std::string out;
-    for (const std::string& item : items) out += (out.empty() ? "" : separator) + item;
-    return out;
-}
-
 }  // namespace
+
+const char* jsonTypeOf(gpu::KeyType type) {
+    switch (type) {
+        case gpu::KeyType::TextList: return "array";
+        case gpu::KeyType::Flag: return "boolean";
+        case gpu::KeyType::Integer: return "integer";
+        case gpu::KeyType::Text: break;
+    }
+    return "string";
+}
+
+std::string typeWords(const KeyDescription& key) {
+    std::string words = key.type == gpu::KeyType::TextList ? "array of strings" : jsonTypeOf(key.type);
+    if (!key.minimum.empty()) words += " from " + key.minimum + " to " + key.maximum;
+    return words;
+}
 
 bool readKeys(const std::string& editorSchemaPath, std::vector<KeyDescription>& keys) {
     std::FILE* file = std::fopen(editorSchemaPath.c_str(), "rb");
@@ -51,11 +46,17 @@ bool readKeys(const std::string& editorSchemaPath, std::vector<KeyDescription>& 
         const Value& property = entry.value;
         KeyDescription key;
         key.key = entry.name.GetString();
-        key.type = typeOf(property);
-        if (property.HasMember("enum")) {
-            for (const Value& allowed : property["enum"].GetArray()) key.allowed.push_back(compact(allowed));
+        const gpu::ConfigKey* known = gpu::findConfigKey(key.key);
+        if (known == nullptr || key.key != known->name) return false;
+        key.type = known->type;
+        if (property.HasMember("minimum") && property.HasMember("maximum")) {
+            key.minimum = jsonText(property["minimum"]);
+            key.maximum = jsonText(property["maximum"]);
         }
-        if (property.HasMember("default")) key.defaultValue = compact(property["default"]);
+        if (property.HasMember("enum")) {
+            for (const Value& allowed : property["enum"].GetArray()) key.allowed.push_back(jsonText(allowed));
+        }
+        if (property.HasMember("default")) key.defaultValue = jsonText(property["default"]);
         if (dependencies != nullptr && dependencies->HasMember(entry.name)) {
             for (const Value& needed : (*dependencies)[entry.name].GetArray()) key.needs.emplace_back(needed.GetString());
         }
@@ -70,9 +71,9 @@ std::string formatKeys(const std::vector<KeyDescription>& keys) {
     for (const KeyDescription& key : keys) {
         std::vector<std::string> needs;
         for (const std::string& needed : key.needs) needs.push_back("\"" + needed + "\"");
-        out += key.key + " (" + (key.allowed.empty() ? key.type : join(key.allowed, ", ")) + "; default " +
+        out += key.key + " (" + (key.allowed.empty() ? typeWords(key) : joinList(key.allowed, ", ", ", ")) + "; default " +
                (key.defaultValue.empty() ? "none, the backend library decides" : key.defaultValue) + "; needs " +
-               (needs.empty() ? "nothing" : join(needs, " and ")) + ")\n    " + key.title + "\n";
+               (needs.empty() ? "nothing" : joinList(needs, " and ", " and ")) + ")\n    " + key.title + "\n";
     }
     return out;
 }
@@ -87,7 +88,7 @@ std::string formatKeysJson(const std::vector<KeyDescription>& keys) {
         writer.Key("key");
         writer.String(key.key.c_str());
         writer.Key("type");
-        writer.String(key.type.c_str());
+        writer.String(typeWords(key).c_str());
         writer.Key("allowed");
         writer.StartArray();
         for (const std::string& allowed : key.allowed) parsed.Parse(allowed.c_str()).Accept(writer);

@@ -16,8 +16,6 @@ namespace {
 
 using tools::kalder::JsonLimit;
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
 // The text as a parser input stream.
 class TextStream {
 public:
@@ -76,7 +74,7 @@ public:
     // character of a number or literal.
     size_t tokenStart() const {
         size_t at = told_;
-        while (at < text_.size() && (isSpace(text_[at]) || text_[at] == ',' || text_[at] == ':')) ++at;
+        while (at < text_.size() && (isJsonSpace(text_[at]) || text_[at] == ',' || text_[at] == ':')) ++at;
         return at;
     }
 
@@ -130,7 +128,7 @@ std::string limitMessage(JsonLimit limit) {
 
 size_t lastNonSpaceBefore(std::string_view text, size_t offset) {
     while (offset > 0) {
-        if (!isSpace(text[--offset])) return offset;
+        if (!isJsonSpace(text[--offset])) return offset;
     }
     return std::string_view::npos;
 }
@@ -161,7 +159,7 @@ size_t offendingToken(std::string_view text, size_t offset, rapidjson::ParseErro
                          code == kParseErrorNumberMissExponent;
     if (partial && tokenStart < offset && text[tokenStart] != '"' && text[tokenStart] != '[' && text[tokenStart] != '{') {
         for (size_t i = tokenStart; i < offset; ++i) {
-            if (isSpace(text[i]) || text[i] == ',' || text[i] == ':') return offset;
+            if (isJsonSpace(text[i]) || text[i] == ',' || text[i] == ':') return offset;
         }
         return tokenStart;
     }
@@ -208,7 +206,7 @@ std::string syntaxHint(std::string_view text, size_t offset, size_t stop, rapidj
 size_t offendingEnd(std::string_view text, size_t offset) {
     if (offset >= text.size()) return offset;
     const char at = text[offset];
-    const bool single = at == ',' || at == ':' || at == ']' || at == '}' || isSpace(at) || static_cast<unsigned char>(at) < 0x20;
+    const bool single = at == ',' || at == ':' || at == ']' || at == '}' || isJsonSpace(at) || static_cast<unsigned char>(at) < 0x20;
     return single ? offset + 1 : tokenEnd(text, offset);
 }
 

@@ -5,25 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "Text.h"
 
 namespace vek::lint {
-
-size_t Positions::columns(size_t from, size_t to) const {
-    if (unit_ == ColumnUnit::Byte) return to - from;
-    size_t count = 0;
-    while (from < to) {
-        if (static_cast<unsigned char>(text_[from]) < 0x80) {  // ASCII, the usual case
-            ++count;
-            ++from;
-            continue;
-        }
-        const size_t length = utf8Length(text_.substr(from, 4));
-        count += length == 4 ? 2 : 1;  // beyond U+FFFF: two UTF-16 code units
-        from += length == 0 ? 1 : length;
-    }
-    return count;
-}
 
 Position Positions::at(size_t offset) {
     offset = std::min(offset, text_.size());
@@ -44,7 +27,7 @@ Position Positions::at(size_t offset) {
         column_ = 1;
     }
     if (offset > columnAt_) {
-        column_ += columns(columnAt_, offset);
+        column_ += columnsBetween(text_, columnAt_, offset, unit_);
         columnAt_ = offset;
     }
     return Position{offset, line_, column_};
@@ -61,7 +44,7 @@ Position Positions::after(const Position& begin, size_t end) const {
             position.column = 1;
         }
     }
-    position.column += columns(lineStart, end);
+    position.column += columnsBetween(text_, lineStart, end, unit_);
     position.offset = end;
     return position;
 }

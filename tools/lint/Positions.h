@@ -21,9 +21,6 @@ public:
     Position after(const Position& begin, size_t end) const;
 
 private:
-    // Columns from `from` to `to` on one line.
-    size_t columns(size_t from, size_t to) const;
-
     std::string_view text_;
     ColumnUnit unit_;
     size_t line_ = 1, lineStart_ = 0, scanned_ = 0;

@@ -1,8 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
 // SPDX-License-Identifier: Apache-2.0
-// Every check the tool makes: a stable id, a severity, a one-line
-// description and a help text. The formats, the rules list of SARIF and
-// `vekhost rules` are all made from this table.
+// Every check the tool makes, one entry each in one table: a stable id, a
+// severity, a one-line description, a help text, and the function that
+// words what it finds (its message, the values allowed, its fixes and the
+// other places it names). The formats, SARIF's rules, `vekhost rules` and
+// the language server all read this table.
 #pragma once
 
 #include <cstddef>
@@ -13,7 +15,7 @@ namespace vek::lint {
 enum class Severity : uint8_t { Error, Warning };
 const char* severityName(Severity severity);  // "error", "warning"
 
-// In the table's order.
+// The rules by name, in the table's order.
 enum class RuleId : uint8_t {
     UnreadableFile,
     FileTooLarge,
@@ -37,17 +39,25 @@ enum class RuleId : uint8_t {
     GraphIdentifier,
 };
 
+class Wording;
+
 struct Rule {
     RuleId rule;
     const char* id;  // "unknown-key"
     Severity severity;
     const char* description;  // one line
     const char* help;         // what to do about it
+    void (*word)(Wording& wording);
 };
 
-constexpr size_t kRuleCount = static_cast<size_t>(RuleId::GraphIdentifier) + 1;
+// The table, in RuleId order.
+class RuleTable {
+public:
+    const Rule* begin() const;
+    const Rule* end() const;
+    size_t size() const { return static_cast<size_t>(end() - begin()); }
+};
+inline RuleTable allRules() { return {}; }
 const Rule& ruleOf(RuleId id);
-// The whole table, kRuleCount rules in RuleId order.
-const Rule* allRules();
 
 }  // namespace vek::lint

@@ -5,12 +5,22 @@
 #include <algorithm>
 
 namespace vek::lint {
-namespace {
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-bool endsWord(char c) { return isSpace(c) || c == ',' || c == ':' || c == ']' || c == '}' || c == '[' || c == '{'; }
+void appendHexByte(std::string& out, unsigned char byte, const char* prefix) {
+    static const char kHex[] = "0123456789ABCDEF";
+    out += prefix;
+    out += kHex[byte >> 4];
+    out += kHex[byte & 0xF];
+}
 
-}  // namespace
+std::string joinList(const std::vector<std::string>& items, std::string_view separator, std::string_view last) {
+    std::string out;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (i > 0) out += i + 1 == items.size() ? last : separator;
+        out += items[i];
+    }
+    return out;
+}
 
 size_t utf8Length(std::string_view text) {
     const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
@@ -56,7 +66,6 @@ size_t tokenEnd(std::string_view text, size_t start, size_t limit) {
 }
 
 std::string utf8Text(std::string_view text) {
-    static const char kHex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
@@ -66,8 +75,7 @@ std::string utf8Text(std::string_view text) {
         }
         const size_t length = utf8Length(text.substr(i, 4));
         if (length == 0) {
-            const auto byte = static_cast<unsigned char>(text[i++]);
-            out += std::string("\\x") + kHex[byte >> 4] + kHex[byte & 0xF];
+            appendHexByte(out, static_cast<unsigned char>(text[i++]), "\\x");
         } else {
             out.append(text.substr(i, length));
             i += length;
@@ -83,7 +91,6 @@ std::string printable(std::string_view text, size_t maxChars) {
 }
 
 void appendPrintable(std::string& out, std::string_view text, size_t maxChars) {
-    static const char kHex[] = "0123456789ABCDEF";
     const size_t keep = maxChars == std::string_view::npos ? maxChars : maxChars - 3;
     size_t chars = 0, keptBytes = 0;
     for (size_t i = 0; i < text.size(); ++chars) {
@@ -100,7 +107,7 @@ void appendPrintable(std::string& out, std::string_view text, size_t maxChars) {
         }
         const size_t length = utf8Length(text.substr(i, 4));
         if (length == 0 || byte < 0x20 || byte == 0x7F) {
-            out += std::string("\\x") + kHex[byte >> 4] + kHex[byte & 0xF];
+            appendHexByte(out, byte, "\\x");
             ++i;
         } else {
             out.append(text.substr(i, length));

@@ -10,6 +10,20 @@
 
 namespace vek::lint {
 
+// JSON's white space.
+constexpr bool isJsonSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+// Where a word (a number, a literal, or anything else unquoted) ends: white
+// space or JSON's punctuation.
+constexpr bool endsWord(char c) {
+    return isJsonSpace(c) || c == ',' || c == ':' || c == '[' || c == ']' || c == '{' || c == '}';
+}
+
+// The byte as two upper-case hexadecimal digits after `prefix` ("\\x", "%").
+void appendHexByte(std::string& out, unsigned char byte, const char* prefix);
+
+// "a, b or c": the items between `separator`s, the last after `last`.
+std::string joinList(const std::vector<std::string>& items, std::string_view separator, std::string_view last);
+
 // Values and names are shown as the file writes them, cut to this many
 // characters ("..." ending the cut ones).
 constexpr size_t kShownChars = 60;

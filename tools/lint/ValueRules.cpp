@@ -76,14 +76,14 @@ private:
     bool breaks(const Value& value, const Value& rule, uint32_t spot) {
         if (const Value* type = member(rule, "type")) {
             if (!hasSchemaType(value, *type)) {
-                state_.addAtValue(Say::SchemaType, spot, state_.detail(type));
+                state_.addAtValue(RuleId::WrongType, spot, state_.detail(type), Form::BySchema);
                 return true;
             }
         }
         if (const Value* allowed = member(rule, "enum")) {
             const auto options = allowed->GetArray();
             if (std::find(options.begin(), options.end(), value) == options.end()) {
-                state_.addAtValue(Say::SchemaEnum, spot, state_.detail(allowed));
+                state_.addAtValue(RuleId::NotAllowed, spot, state_.detail(allowed), Form::BySchema);
                 return true;
             }
         }
