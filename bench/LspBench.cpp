@@ -17,8 +17,8 @@ constexpr std::pair<MemberShape, size_t> kTypedFiles[] = {
     {MemberShape::GraphNames, 32000}, {MemberShape::Warnings, 64000}, {MemberShape::UnknownKeys, 40000}};
 
 void checkText(const tools::kalder::ConfigDocument& schema, const std::shared_ptr<const std::string>& text, lint::ColumnUnit unit,
-               const lsp::DiagnosticSink& sink) {
-    lint::Check(text, schema).forEach(unit, sink);
+               size_t detailed, const lsp::DiagnosticSink& sink) {
+    lint::Check(text, schema).forEach(unit, sink, detailed);
 }
 
 const int registered = [] {
@@ -27,9 +27,8 @@ const int registered = [] {
         benchmark::RegisterBenchmark((std::string("LspTyping/") + shapeName(shape)).c_str(), [path](benchmark::State& state) {
             static tools::kalder::ConfigDocument schema;
             schema.Parse(gpu::configSchema);
-            LspSession session(path, [](const std::shared_ptr<const std::string>& text, lint::ColumnUnit unit, const lsp::DiagnosticSink& sink) {
-                checkText(schema, text, unit, sink);
-            });
+            LspSession session(path, [](const std::shared_ptr<const std::string>& text, lint::ColumnUnit unit, size_t detailed,
+                                        const lsp::DiagnosticSink& sink) { checkText(schema, text, unit, detailed, sink); });
             for (auto _ : state) session.type();
             benchmark::DoNotOptimize(session.sent());
         })->Unit(benchmark::kMillisecond);

@@ -42,6 +42,11 @@ std::string changeMessage(int64_t version, bool insert) {
 
 }  // namespace
 
+void LspSession::send(std::string body) {
+    burst_.push_back(lsp::Incoming{lsp::Incoming::Kind::Body, std::move(body), "", false});
+    lsp::serveBurst(*server_, burst_);
+}
+
 LspSession::LspSession(const std::string& path, lsp::Verdict verdict) {
     lsp::ServerSetup setup;
     setup.verdict = std::move(verdict);
@@ -49,7 +54,7 @@ LspSession::LspSession(const std::string& path, lsp::Verdict verdict) {
         sent_ += body.size();
         return true;
     });
-    server_->receive(R"({"jsonrpc":"2.0","id":1,"method":"initialize","params":{"capabilities":{}}})");
+    send(R"({"jsonrpc":"2.0","id":1,"method":"initialize","params":{"capabilities":{}}})");
     std::string text;
     {
         std::ifstream in(path, std::ios::binary);
@@ -57,14 +62,12 @@ LspSession::LspSession(const std::string& path, lsp::Verdict verdict) {
     }
     std::string message = openMessage(text);
     text = std::string();
-    server_->receive(std::move(message));
-    server_->publishChanged();
+    send(std::move(message));
 }
 
 void LspSession::type() {
     ++version_;
-    server_->receive(changeMessage(version_, version_ % 2 == 0));
-    server_->publishChanged();
+    send(changeMessage(version_, version_ % 2 == 0));
 }
 
 }  // namespace vek::bench

@@ -1,13 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
 // SPDX-License-Identifier: Apache-2.0
-// The language server in process, as vekhost lsp runs it, with a document
-// open and its messages to the client counted and dropped.
+// The language server in process, in the burst loop vekhost lsp runs, with
+// a document open and its messages to the client counted and dropped.
 #pragma once
 
 #include <memory>
 #include <string>
 
-#include "Server.h"
+#include "Serve.h"
 
 namespace vek::bench {
 
@@ -21,7 +21,11 @@ public:
     size_t sent() const { return sent_; }
 
 private:
+    // One message as a burst of its own, answered and checked as vekhost lsp does.
+    void send(std::string body);
+
     std::unique_ptr<lsp::Server> server_;
+    std::vector<lsp::Incoming> burst_;
     size_t sent_ = 0;
     int64_t version_ = 1;
 };

@@ -61,13 +61,14 @@ int main(int argc, char** argv) {
     };
     if (lsp) {
         platform::returnLargeBlocks();  // as vekhost lsp runs
-        bench::LspSession session(argv[1], [&](const std::shared_ptr<const std::string>& text, lint::ColumnUnit unit, const lsp::DiagnosticSink& sink) {
+        bench::LspSession session(argv[1], [&](const std::shared_ptr<const std::string>& text, lint::ColumnUnit unit, size_t detailed,
+                                               const lsp::DiagnosticSink& sink) {
             // As vekhost lsp does: a backend object for the load, gone before the check.
             tools::kalder::IBackend* loader = plugin.create();
             loader->installLogger(&bench::discardLog, VEK_LOG_LEVEL_WARN);
             loader->loadConfigFile(argv[1]);
             plugin.destroy(loader);
-            lint::Check(text, schema).forEach(unit, sink);
+            lint::Check(text, schema).forEach(unit, sink, detailed);
         });
         session.type();
         shown = session.sent();

@@ -1,16 +1,16 @@
 // SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
 // SPDX-License-Identifier: Apache-2.0
 // Arbitrary bytes as what an editor sends the language server: framed,
-// answered and checked as vekhost lsp does, every diagnostic made; no input
-// may crash it, and every answer it writes must be JSON.
+// answered and checked in the burst loop vekhost lsp runs, every diagnostic
+// made with its fixes; no input may crash it, and every answer it writes
+// must be JSON.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "BackendExtensions/GPUBackendExtensions/ConfigSchema.h"
 #include "Check.h"
-#include "Server.h"
-#include "Transport.h"
+#include "Serve.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) { return 0; }
 
@@ -23,10 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::rewind(in);
 
     vek::lsp::ServerSetup setup;
-    setup.keys = {{"perf_hint", "string", {"\"high\"", "\"low\""}, "", {}, "Sets the hint"},
-                  {"tuning_mode", "boolean", {}, "false", {"graph_names"}, "Turns tuning on"}};
-    setup.verdict = [](const std::shared_ptr<const std::string>& text, vek::lint::ColumnUnit unit,
-                       const vek::lsp::DiagnosticSink& sink) { vek::lint::Check(text, schema).forEach(unit, sink); };
+    setup.keys = {{"perf_hint", vek::gpu::KeyType::Text, "", "", {"\"high\"", "\"low\""}, "", {}, "Sets the hint"},
+                  {"tuning_mode", vek::gpu::KeyType::Flag, "", "", {}, "false", {"graph_names"}, "Turns tuning on"},
+                  {"device_id", vek::gpu::KeyType::Integer, "-2147483648", "2147483647", {}, "0", {"graph_names"}, "Selects"}};
+    setup.verdict = [](const std::shared_ptr<const std::string>& text, vek::lint::ColumnUnit unit, size_t detailed,
+                       const vek::lsp::DiagnosticSink& sink) { vek::lint::Check(text, schema).forEach(unit, sink, detailed); };
     vek::lsp::Server server(std::move(setup), [](const std::string& body) {
         rapidjson::Document answer;
         if (answer.Parse(body.c_str(), body.size()).HasParseError() || !answer.IsObject()) {
@@ -35,17 +36,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         return true;
     });
+    // Each message a burst of its own, as a client that waits for the
+    // server sends them: every change is checked, and a code action finds
+    // the diagnostics published before it.
     vek::lsp::MessageReader reader(in);
+    std::vector<vek::lsp::Incoming> burst;
     while (!server.exited()) {
-        vek::lsp::Incoming incoming = reader.next();
-        if (!incoming.problem.empty()) server.logProblem(incoming.problem);
-        if (incoming.kind == vek::lsp::Incoming::Kind::Body) {
-            server.noteCancel(incoming.body);
-            server.receive(std::move(incoming.body));
-            server.forgetCancels();
-        }
-        if (incoming.kind == vek::lsp::Incoming::Kind::End) server.streamEnded();
-        server.publishChanged();
+        burst.push_back(reader.next());
+        vek::lsp::serveBurst(server, burst);
     }
     std::fclose(in);
     return 0;

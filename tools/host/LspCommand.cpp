@@ -8,7 +8,7 @@
 #include "HostSession.h"
 #include "Keys.h"
 #include "LogSink.h"
-#include "Server.h"
+#include "Serve.h"
 #include "Verdict.h"
 #include "platform/Process.h"
 #include "platform/TempFile.h"
@@ -39,7 +39,7 @@ int lspCommand(const Options& options) {
     lsp::ServerSetup setup;
     setup.version = VEK_VERSION;
     setup.keys = std::move(keys);
-    setup.verdict = [&](const std::shared_ptr<const std::string>& text, lint::ColumnUnit unit, const lsp::DiagnosticSink& sink) {
+    setup.verdict = [&](const std::shared_ptr<const std::string>& text, lint::ColumnUnit unit, size_t detailed, const lsp::DiagnosticSink& sink) {
         // The plug-in reads files only: the text goes to a private one first.
         platform::TempFile file;
         const bool written = !file.path().empty() && std::fwrite(text->data(), 1, text->size(), file.stream()) == text->size() && file.close();
@@ -50,16 +50,15 @@ int lspCommand(const Options& options) {
         const lint::Check check(text, schema);
         std::fflush(stderr);
         if (!written) {
-            lint::Diagnostic diagnostic;
-            diagnostic.rule = lint::RuleId::PluginRefused;
-            diagnostic.message = "the text could not be handed to the plug-in: " + file.error();
-            sink(diagnostic);
-            check.forEach(unit, sink);
+            sink(refusal("the text could not be handed to the plug-in: " + file.error()));
+            check.forEach(unit, sink, detailed);
             return;
         }
-        eachDiagnostic(loaded, check, unit, sink);
+        eachDiagnostic(loaded, check, unit, sink, detailed);
     };
-    return lsp::serve(stdin, stdout, std::move(setup));
+    std::function<bool()> clientAlive;
+    if (options.clientProcessId > 0) clientAlive = [id = options.clientProcessId] { return platform::processAlive(id); };
+    return lsp::serve(stdin, stdout, std::move(setup), std::move(clientAlive));
 }
 
 }  // namespace vek::host

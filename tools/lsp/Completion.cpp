@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
 // SPDX-License-Identifier: Apache-2.0
 #include "Features.h"
+#include "Text.h"
 #include "Tokens.h"
 
 namespace vek::lsp {
@@ -8,19 +9,16 @@ namespace {
 
 enum CompletionKind { kProperty = 10, kValue = 12 };
 
-std::string joined(const std::vector<std::string>& items, const char* separator) {
-    std::string out;
-    for (const std::string& item : items) out += (out.empty() ? "" : separator) + item;
-    return out;
-}
-
 // A value of the key's type to start from: a choice of the allowed values
 // where the client takes snippets, the default otherwise.
 std::string placeholder(const lint::KeyDescription& key, bool snippets) {
-    if (!key.allowed.empty()) return snippets ? "${1|" + joined(key.allowed, ",") + "|}" : key.allowed.front();
-    if (key.type == "boolean") return snippets ? "${1|true,false|}" : key.defaultValue.empty() ? "false" : key.defaultValue;
-    if (key.type.rfind("array", 0) == 0) return snippets ? "[\"$1\"]" : "[]";
-    if (key.type == "string") return snippets ? "\"$1\"" : "\"\"";
+    if (!key.allowed.empty()) return snippets ? "${1|" + lint::joinList(key.allowed, ",", ",") + "|}" : key.allowed.front();
+    switch (key.type) {
+        case gpu::KeyType::Flag: return snippets ? "${1|true,false|}" : key.defaultValue.empty() ? "false" : key.defaultValue;
+        case gpu::KeyType::TextList: return snippets ? "[\"$1\"]" : "[]";
+        case gpu::KeyType::Text: return snippets ? "\"$1\"" : "\"\"";
+        case gpu::KeyType::Integer: break;
+    }
     const std::string start = key.defaultValue.empty() ? "0" : key.defaultValue;
     return snippets ? "${1:" + start + "}" : start;
 }
@@ -53,7 +51,7 @@ void writeItem(RpcWriter& w, const DocumentView& document, const Item& item, siz
     w.Key("textEdit");
     w.StartObject();
     w.Key("range");
-    writeRange(w, document.text, begin, end, document.encoding);
+    writeRange(w, document.text.rangeOf(begin, end, document.client.unit));
     w.Key("newText");
     writeString(w, item.newText);
     w.EndObject();
@@ -69,14 +67,16 @@ bool colonAfter(const std::string& text, size_t end) {
 
 }  // namespace
 
-void writeCompletion(RpcWriter& writer, const DocumentView& document, size_t offset, bool snippets) {
-    const Place place = placeOf(document.text, offset, true);
+void writeCompletion(RpcWriter& writer, const DocumentView& document, size_t offset) {
+    const bool snippets = document.client.snippets;
+    const std::string& text = document.text.text();
+    const Place place = placeOf(text, offset, true);
     const bool replacing = place.onToken && (place.token.kind == Token::Kind::String || place.token.kind == Token::Kind::Word);
     const size_t begin = replacing ? place.token.begin : offset;
     const size_t end = replacing ? place.token.end : offset;
     std::vector<Item> items;
     if (place.kind == Place::Kind::MemberName) {
-        const bool valued = replacing && colonAfter(document.text, end);
+        const bool valued = replacing && colonAfter(text, end);
         for (const lint::KeyDescription& key : document.keys) {
             bool present = false;
             for (const std::string& name : place.names) present = present || name == key.key;
@@ -84,18 +84,18 @@ void writeCompletion(RpcWriter& writer, const DocumentView& document, size_t off
             Item item;
             item.label = key.key;
             item.kind = kProperty;
-            item.detail = key.allowed.empty() ? key.type : joined(key.allowed, ", ");
+            item.detail = key.allowed.empty() ? lint::typeWords(key) : lint::joinList(key.allowed, ", ", ", ");
             item.documentation = key.title;
             item.newText = "\"" + key.key + "\"" + (valued ? "" : ": " + placeholder(key, snippets));
             item.snippet = snippets && !valued;
-            item.filterText = replacing && document.text[begin] == '"' ? "\"" + key.key + "\"" : key.key;
+            item.filterText = replacing && text[begin] == '"' ? "\"" + key.key + "\"" : key.key;
             items.push_back(std::move(item));
         }
     } else if (place.kind == Place::Kind::Value && !place.nested) {
         for (const lint::KeyDescription& key : document.keys) {
             if (key.key != place.key) continue;
             const std::vector<std::string> values =
-                !key.allowed.empty() ? key.allowed : key.type == "boolean" ? std::vector<std::string>{"true", "false"} : std::vector<std::string>{};
+                !key.allowed.empty() ? key.allowed : key.type == gpu::KeyType::Flag ? std::vector<std::string>{"true", "false"} : std::vector<std::string>{};
             for (const std::string& value : values) {
                 Item item;
                 item.label = value;

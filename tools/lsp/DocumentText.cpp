@@ -2,82 +2,72 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "DocumentText.h"
 
+#include <algorithm>
 #include <cstring>
 
-#include "Text.h"
-
 namespace vek::lsp {
-namespace {
 
-size_t lineStart(std::string_view text, uint32_t line) {
-    size_t at = 0;
-    for (uint32_t i = 0; i < line; ++i) {
-        const void* found = std::memchr(text.data() + at, '\n', text.size() - at);
-        if (found == nullptr) return text.size();
-        at = static_cast<size_t>(static_cast<const char*>(found) - text.data()) + 1;
-    }
-    return at;
+void DocumentText::replace(std::string text) {
+    text_ = std::make_shared<std::string>(std::move(text));
+    lines_.clear();
 }
 
-// UTF-16 code units of the character at `at`: two beyond U+FFFF, one
-// otherwise (a byte that is no UTF-8 counts one, as the check counts it).
-size_t unitsAt(std::string_view text, size_t at, size_t& bytes) {
-    bytes = lint::utf8Length(text.substr(at));
-    if (bytes == 0) bytes = 1;
-    return bytes == 4 ? 2 : 1;
+std::string& DocumentText::writable() {
+    if (text_.use_count() > 1) text_ = std::make_shared<std::string>(*text_);
+    lines_.clear();
+    return *text_;
 }
 
-}  // namespace
-
-size_t offsetOf(std::string_view text, TextPosition position, Encoding encoding) {
-    size_t at = lineStart(text, position.line);
-    const void* newline = std::memchr(text.data() + at, '\n', text.size() - at);
-    const size_t end = newline == nullptr ? text.size() : static_cast<size_t>(static_cast<const char*>(newline) - text.data());
-    if (encoding == Encoding::Utf8) return at + position.character < end ? at + position.character : end;
-    size_t units = 0;
-    while (at < end && units < position.character) {
-        size_t bytes = 0;
-        units += unitsAt(text, at, bytes);
-        at += bytes;
-    }
-    return at < end ? at : end;
-}
-
-TextPosition positionOf(std::string_view text, size_t offset, Encoding encoding) {
-    if (offset > text.size()) offset = text.size();
-    TextPosition position;
-    size_t start = 0;
-    for (size_t at = 0; at < offset;) {
-        const void* found = std::memchr(text.data() + at, '\n', offset - at);
-        if (found == nullptr) break;
-        at = static_cast<size_t>(static_cast<const char*>(found) - text.data()) + 1;
-        start = at;
-        ++position.line;
-    }
-    if (encoding == Encoding::Utf8) {
-        position.character = static_cast<uint32_t>(offset - start);
-        return position;
-    }
-    for (size_t at = start; at < offset;) {
-        size_t bytes = 0;
-        position.character += static_cast<uint32_t>(unitsAt(text, at, bytes));
-        at += bytes;
-    }
-    return position;
-}
-
-bool replaceRange(std::string& text, TextPosition start, TextPosition end, std::string_view replacement, Encoding encoding) {
-    const size_t from = offsetOf(text, start, encoding);
-    const size_t to = offsetOf(text, end, encoding);
+bool DocumentText::edit(TextPosition start, TextPosition end, std::string_view replacement, ColumnUnit unit) {
+    const size_t from = offsetOf(start, unit);
+    const size_t to = offsetOf(end, unit);
     if (to < from) return false;
-    text.replace(from, to - from, replacement);
+    writable().replace(from, to - from, replacement);
     return true;
 }
 
-void writeRange(RpcWriter& writer, std::string_view text, size_t begin, size_t end, Encoding encoding) {
+const std::vector<size_t>& DocumentText::lines() const {
+    if (!lines_.empty()) return lines_;
+    lines_.push_back(0);
+    for (const char* at = text().data(); (at = static_cast<const char*>(std::memchr(at, '\n', text().data() + text().size() - at))) != nullptr;) {
+        ++at;
+        lines_.push_back(static_cast<size_t>(at - text().data()));
+    }
+    return lines_;
+}
+
+size_t DocumentText::lineEnd(size_t line) const {
+    const std::vector<size_t>& starts = lines();
+    return line + 1 < starts.size() ? starts[line + 1] - 1 : text().size();
+}
+
+size_t DocumentText::offsetOf(TextPosition position, ColumnUnit unit) const {
+    const std::vector<size_t>& starts = lines();
+    if (position.line >= starts.size()) return text().size();
+    return lint::offsetAfterColumns(text(), starts[position.line], lineEnd(position.line), position.character, unit);
+}
+
+TextPosition DocumentText::positionOf(size_t offset, ColumnUnit unit) const {
+    offset = std::min(offset, text().size());
+    const std::vector<size_t>& starts = lines();
+    const size_t line = static_cast<size_t>(std::upper_bound(starts.begin(), starts.end(), offset) - starts.begin()) - 1;
+    return {static_cast<uint32_t>(line), static_cast<uint32_t>(lint::columnsBetween(text(), starts[line], offset, unit))};
+}
+
+TextRange DocumentText::rangeOf(size_t begin, size_t end, ColumnUnit unit) const {
+    return {positionOf(begin, unit), positionOf(end, unit)};
+}
+
+TextRange rangeOf(const lint::Diagnostic& d) {
+    const auto position = [](const lint::Position& p) {
+        return TextPosition{static_cast<uint32_t>(p.line - 1), static_cast<uint32_t>(p.column - 1)};
+    };
+    return {position(d.begin), position(d.end)};
+}
+
+void writeRange(RpcWriter& writer, const TextRange& range) {
     writer.StartObject();
-    for (const auto& [name, offset] : {std::pair<const char*, size_t>{"start", begin}, {"end", end}}) {
-        const TextPosition position = positionOf(text, offset, encoding);
+    for (const auto& [name, position] : {std::pair<const char*, const TextPosition&>{"start", range.start}, {"end", range.end}}) {
         writer.Key(name);
         writer.StartObject();
         writer.Key("line");

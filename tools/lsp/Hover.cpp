@@ -15,25 +15,19 @@ const lint::KeyDescription* keyNamed(const std::vector<lint::KeyDescription>& ke
     return nullptr;
 }
 
-std::string listed(const std::vector<std::string>& items, const char* last) {
-    std::string out;
-    for (size_t i = 0; i < items.size(); ++i) out += (i == 0 ? "" : i + 1 == items.size() ? last : ", ") + items[i];
-    return out;
-}
-
 // As vekhost keys tells it.
 std::string describeKey(const lint::KeyDescription& key) {
     std::vector<std::string> needs;
     for (const std::string& needed : key.needs) needs.push_back("`" + needed + "`");
-    return "**" + key.key + "**: " + (key.allowed.empty() ? key.type : "one of " + listed(key.allowed, " or ")) + "\n\n" +
+    return "**" + key.key + "**: " + (key.allowed.empty() ? lint::typeWords(key) : "one of " + lint::joinList(key.allowed, ", ", " or ")) + "\n\n" +
            key.title + "\n\nDefault: " + (key.defaultValue.empty() ? "none, the backend library decides" : "`" + key.defaultValue + "`") +
-           ". Needs: " + (needs.empty() ? "nothing" : listed(needs, " and ")) + ".";
+           ". Needs: " + (needs.empty() ? "nothing" : lint::joinList(needs, ", ", " and ")) + ".";
 }
 
 // What the plug-in makes of a value: a graph name's identifier, an
 // ignored null or empty value, the setting it gives.
 std::string describeValue(const DocumentView& document, const Place& place) {
-    const std::string_view token(document.text.data() + place.token.begin, place.token.end - place.token.begin);
+    const std::string_view token(document.text.text().data() + place.token.begin, place.token.end - place.token.begin);
     const lint::KeyDescription* key = keyNamed(document.keys, place.key);
     std::string out;
     if (key == nullptr) {
@@ -54,10 +48,11 @@ std::string describeValue(const DocumentView& document, const Place& place) {
 }  // namespace
 
 void writeHover(RpcWriter& writer, const DocumentView& document, size_t offset) {
-    const Place place = placeOf(document.text, offset, false);
+    const std::string& text = document.text.text();
+    const Place place = placeOf(text, offset, false);
     std::string contents;
     if (place.onToken && place.kind == Place::Kind::MemberName && place.token.kind == Token::Kind::String) {
-        const lint::KeyDescription* key = keyNamed(document.keys, stringValue(std::string_view(document.text).substr(
+        const lint::KeyDescription* key = keyNamed(document.keys, stringValue(std::string_view(text).substr(
                                                                        place.token.begin, place.token.end - place.token.begin)));
         if (key != nullptr) contents = describeKey(*key);
     } else if (place.onToken && place.kind == Place::Kind::Value &&
@@ -83,7 +78,7 @@ void writeHover(RpcWriter& writer, const DocumentView& document, size_t offset) 
     writeString(writer, lint::utf8Text(contents));
     writer.EndObject();
     writer.Key("range");
-    writeRange(writer, document.text, place.token.begin, place.token.end, document.encoding);
+    writeRange(writer, document.text.rangeOf(place.token.begin, place.token.end, document.client.unit));
     writer.EndObject();
 }
 

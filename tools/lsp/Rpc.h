@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
 // SPDX-License-Identifier: Apache-2.0
 // JSON-RPC 2.0 as the Language Server Protocol uses it: the error codes,
-// a writer for message bodies, and a read of the members a request names.
+// messages sorted into requests, notifications and responses, a writer for
+// message bodies, and a read of the members a request names.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +27,24 @@ enum ErrorCode : int32_t {
     kServerNotInitialized = -32002,
     kRequestCancelled = -32800,
 };
+
+// A message from the client, sorted.
+struct RpcMessage {
+    enum class Kind { Request, Notification, Response, Bad };
+    Kind kind = Kind::Bad;
+    std::string id = "null";  // a request's id as JSON text, to answer it with
+    std::string method;
+    const Value* params = nullptr;  // never null but for Bad: an empty object when the message has none
+    // Bad: the error code to answer with, and why; a notification that is
+    // bad is not answered (answer is false), only told to the client's log.
+    int32_t error = 0;
+    std::string problem;
+    bool answer = true;
+};
+
+// Parses `body` where it lies (its bytes are changed, and must outlive the
+// message) into `document`, and sorts it.
+RpcMessage readMessage(std::string& body, rapidjson::Document& document);
 
 // Thrown by a handler whose params lack what the method needs; answered
 // with kInvalidParams.

@@ -1,19 +1,15 @@
 // SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
 // SPDX-License-Identifier: Apache-2.0
-// The server's loop: a reader thread frames the client's messages into an
-// inbox; the loop takes everything the inbox holds, answers it in order,
-// then checks each changed document once. A burst of changes is one check,
-// of the newest text, and a request cancelled within the burst is answered
-// as cancelled.
+// A reader thread frames the client's messages into an inbox; the loop
+// takes everything the inbox holds as one burst.
+#include "Serve.h"
+
+#include <chrono>
 #include <condition_variable>
-#include <deque>
 #include <memory>
 #include <mutex>
 #include <new>
 #include <thread>
-
-#include "Server.h"
-#include "Transport.h"
 
 namespace vek::lsp {
 namespace {
@@ -29,26 +25,49 @@ public:
         messages_.push_back(std::move(incoming));
         ready_.notify_one();
     }
-    std::deque<Incoming> takeAll() {
+    void takeAll(std::vector<Incoming>& taken) {
         std::unique_lock<std::mutex> lock(mutex_);
         ready_.wait(lock, [&] { return !messages_.empty(); });
-        std::deque<Incoming> taken;
         taken.swap(messages_);
         bytes_ = 0;
         roomy_.notify_one();
-        return taken;
     }
 
 private:
     std::mutex mutex_;
     std::condition_variable ready_, roomy_;
-    std::deque<Incoming> messages_;
+    std::vector<Incoming> messages_;
     size_t bytes_ = 0;
 };
 
 }  // namespace
 
-int serve(std::FILE* in, std::FILE* out, ServerSetup setup) {
+void serveBurst(Server& server, std::vector<Incoming>& burst) {
+    for (const Incoming& incoming : burst) {
+        if (incoming.kind == Incoming::Kind::Body && incoming.body.find("$/cancelRequest") != std::string::npos) {
+            server.noteCancel(incoming.body);
+        }
+    }
+    for (Incoming& incoming : burst) {
+        if (server.exited()) break;
+        if (!incoming.problem.empty()) server.logProblem(incoming.problem);
+        if (incoming.kind == Incoming::Kind::Body) server.receive(std::move(incoming.body));
+        if (incoming.kind == Incoming::Kind::End) {
+            if (incoming.midMessage) server.logProblem("the input ended inside a message");
+            server.streamEnded();
+        }
+        incoming.body = std::string();
+    }
+    burst.clear();
+    server.forgetCancels();
+    try {
+        server.publishChanged();
+    } catch (const std::bad_alloc&) {
+        server.logProblem("out of memory while checking a document; its diagnostics are not shown");
+    }
+}
+
+int serve(std::FILE* in, std::FILE* out, ServerSetup setup, std::function<bool()> clientAlive) {
     auto inbox = std::make_shared<Inbox>();
     // The reader may be blocked reading when the server exits: it is left
     // to the end of the process, holding the inbox it writes to.
@@ -61,31 +80,19 @@ int serve(std::FILE* in, std::FILE* out, ServerSetup setup) {
             if (end) return;
         }
     }).detach();
+    // A client that is gone cannot say exit: its end is the stream's.
+    if (clientAlive) {
+        std::thread([inbox, clientAlive] {
+            while (clientAlive()) std::this_thread::sleep_for(std::chrono::seconds(1));
+            inbox->put(Incoming{Incoming::Kind::End, "", "the client's process has ended", false});
+        }).detach();
+    }
 
     Server server(std::move(setup), [out](const std::string& body) { return writeMessage(out, body); });
+    std::vector<Incoming> burst;
     while (!server.exited()) {
-        std::deque<Incoming> burst = inbox->takeAll();
-        for (const Incoming& incoming : burst) {
-            if (incoming.kind == Incoming::Kind::Body && incoming.body.find("$/cancelRequest") != std::string::npos) {
-                server.noteCancel(incoming.body);
-            }
-        }
-        for (Incoming& incoming : burst) {
-            if (server.exited()) break;
-            if (!incoming.problem.empty()) server.logProblem(incoming.problem);
-            if (incoming.kind == Incoming::Kind::Body) server.receive(std::move(incoming.body));
-            if (incoming.kind == Incoming::Kind::End) {
-                if (incoming.midMessage) server.logProblem("the input ended inside a message");
-                server.streamEnded();
-            }
-            incoming.body = std::string();
-        }
-        server.forgetCancels();
-        try {
-            server.publishChanged();
-        } catch (const std::bad_alloc&) {
-            server.logProblem("out of memory while checking a document; its diagnostics are not shown");
-        }
+        inbox->takeAll(burst);
+        serveBurst(server, burst);
     }
     return server.exitStatus();
 }

@@ -4,75 +4,17 @@
 
 #include <new>
 
-#include <rapidjson/error/en.h>
-
+#include "Capabilities.h"
+#include "JsonOutput.h"
 #include "Rules.h"
 #include "Text.h"
 
 namespace vek::lsp {
 namespace {
 
-// A request's id as JSON text (a number or a string), kept to answer it.
-std::string idText(const Value& id) {
-    rapidjson::StringBuffer buffer;
-    rapidjson::Writer<rapidjson::StringBuffer> writer(buffer);
-    id.Accept(writer);
-    return std::string(buffer.GetString(), buffer.GetSize());
-}
-
-bool offers(const Value& capabilities, const char* group, const char* list, const char* value) {
-    const Value* general = optionalObject(capabilities, group);
-    if (general == nullptr || !general->HasMember(list) || !(*general)[list].IsArray()) return false;
-    for (const Value& item : (*general)[list].GetArray()) {
-        if (item.IsString() && std::string(item.GetString()) == value) return true;
-    }
-    return false;
-}
-
 TextPosition positionMember(const Value& object, const char* name) {
     const Value& position = objectMember(object, name);
     return {uintMember(position, "line"), uintMember(position, "character")};
-}
-
-// A document's text lent to the check, not copied, and taken back however
-// the check ends.
-class LentText {
-public:
-    explicit LentText(std::string& owner) : owner_(owner), text_(std::make_shared<std::string>(std::move(owner))) {}
-    ~LentText() { owner_ = std::move(*text_); }
-    LentText(const LentText&) = delete;
-    LentText& operator=(const LentText&) = delete;
-    std::shared_ptr<const std::string> get() const { return text_; }
-
-private:
-    std::string& owner_;
-    std::shared_ptr<std::string> text_;
-};
-
-// A check's diagnostic as the protocol has it: lines and characters from 0.
-void writeDiagnostic(RpcWriter& w, const lint::Diagnostic& d) {
-    w.StartObject();
-    w.Key("range");
-    w.StartObject();
-    for (const auto& [name, position] : {std::pair<const char*, const lint::Position*>{"start", &d.begin}, {"end", &d.end}}) {
-        w.Key(name);
-        w.StartObject();
-        w.Key("line");
-        w.Uint64(position->line - 1);
-        w.Key("character");
-        w.Uint64(position->column - 1);
-        w.EndObject();
-    }
-    w.EndObject();
-    w.Key("severity");
-    w.Int(d.severity == lint::Severity::Error ? 1 : 2);
-    w.Key("code");
-    w.String(lint::ruleOf(d.rule).id);
-    w.Key("source");
-    w.String("vekhost");
-    w.Key("message");
-    writeString(w, lint::utf8Text(d.message));
-    w.EndObject();
 }
 
 }  // namespace
@@ -93,11 +35,6 @@ const Server::Method Server::kMethods[] = {
 Server::Server(ServerSetup setup, std::function<bool(const std::string&)> send)
     : setup_(std::move(setup)), send_(std::move(send)) {}
 
-void Server::send(const rapidjson::StringBuffer& buffer) {
-    // A client that is gone cannot be served: the server stops.
-    if (!send_(std::string(buffer.GetString(), buffer.GetSize())) && exitStatus_ < 0) exitStatus_ = 1;
-}
-
 void Server::sendMessage(const std::function<void(RpcWriter&)>& members) {
     rapidjson::StringBuffer buffer;
     RpcWriter writer(buffer);
@@ -106,7 +43,8 @@ void Server::sendMessage(const std::function<void(RpcWriter&)>& members) {
     writer.String("2.0");
     members(writer);
     writer.EndObject();
-    send(buffer);
+    // A client that is gone cannot be served: the server stops.
+    if (!send_(std::string(buffer.GetString(), buffer.GetSize())) && exitStatus_ < 0) exitStatus_ = 1;
 }
 
 void Server::respond(const std::string& id, const std::function<void(RpcWriter&)>& result) {
@@ -153,163 +91,84 @@ void Server::logProblem(const std::string& text) {
 }
 
 void Server::noteCancel(const std::string& body) {
-    rapidjson::Document message;
-    message.Parse<rapidjson::kParseValidateEncodingFlag>(body.c_str(), body.size());
-    if (message.HasParseError() || !message.IsObject() || !message.HasMember("method") || !message["method"].IsString() ||
-        std::string(message["method"].GetString()) != "$/cancelRequest") {
-        return;
-    }
-    const Value* params = optionalObject(message, "params");
-    if (params != nullptr && params->HasMember("id") && ((*params)["id"].IsString() || (*params)["id"].IsNumber())) {
-        cancelled_.insert(idText((*params)["id"]));
-    }
+    std::string copy = body;
+    rapidjson::Document document;
+    const RpcMessage message = readMessage(copy, document);
+    if (message.kind != RpcMessage::Kind::Notification || message.method != "$/cancelRequest") return;
+    const auto id = message.params->IsObject() ? message.params->FindMember("id") : message.params->MemberEnd();
+    if (id != message.params->MemberEnd() && (id->value.IsString() || id->value.IsNumber())) cancelled_.insert(lint::jsonText(id->value));
 }
 
 void Server::receive(std::string body) {
-    // UTF-8 is checked first, on the whole body: RapidJSON's own check
-    // reads past the end of a text parsed where it lies when a character is
-    // cut short there.
-    if (!lint::isUtf8(body)) {
-        respondError("null", kParseError, "the message is not UTF-8");
-        return;
+    rapidjson::Document document;
+    const RpcMessage message = readMessage(body, document);
+    switch (message.kind) {
+        case RpcMessage::Kind::Bad:
+            if (message.answer) respondError(message.id, message.error, message.problem);
+            else logProblem(message.problem);
+            return;
+        case RpcMessage::Kind::Response: return;
+        case RpcMessage::Kind::Request:
+            if (cancelled_.erase(message.id) > 0) {
+                respondError(message.id, kRequestCancelled, "the request was cancelled");
+                return;
+            }
+            break;
+        case RpcMessage::Kind::Notification: break;
     }
-    rapidjson::Document message;
-    message.ParseInsitu(&body[0]);
-    if (message.HasParseError()) {
-        respondError("null", kParseError,
-                     std::string("the message is not JSON: ") + rapidjson::GetParseError_En(message.GetParseError()) + " at byte " +
-                         std::to_string(message.GetErrorOffset()));
-        return;
-    }
-    if (!message.IsObject()) {
-        respondError("null", kInvalidRequest, "a message must be a JSON object (the protocol sends no batches)");
-        return;
-    }
-    const auto id = message.FindMember("id");
-    const bool request = id != message.MemberEnd();
-    if (request && !id->value.IsString() && !id->value.IsInt64()) {
-        respondError("null", kInvalidRequest, "a request's id must be an integer or a string");
-        return;
-    }
-    const std::string idJson = request ? idText(id->value) : "null";
-    const auto method = message.FindMember("method");
-    if (method == message.MemberEnd()) {
-        // A response to the server: it sends no requests, so there is nothing to match.
-        if (request && (message.HasMember("result") || message.HasMember("error"))) return;
-        respondError(idJson, kInvalidRequest, "a message without method is no request or notification");
-        return;
-    }
-    const auto version = message.FindMember("jsonrpc");
-    if (!method->value.IsString() || version == message.MemberEnd() || !version->value.IsString() ||
-        std::string(version->value.GetString()) != "2.0") {
-        if (request) respondError(idJson, kInvalidRequest, "a request needs \"jsonrpc\": \"2.0\" and a method name");
-        else logProblem("a notification without \"jsonrpc\": \"2.0\" or a method name was ignored");
-        return;
-    }
-    if (request && cancelled_.erase(idJson) > 0) {
-        respondError(idJson, kRequestCancelled, "the request was cancelled");
-        return;
-    }
+    const bool request = message.kind == RpcMessage::Kind::Request;
     try {
-        dispatch(message, idJson, request);
+        dispatch(message);
     } catch (const BadParams& bad) {
-        if (request) respondError(idJson, kInvalidParams, "invalid params: " + bad.what);
-        else logProblem(std::string(method->value.GetString()) + ": invalid params: " + bad.what);
+        if (request) respondError(message.id, kInvalidParams, "invalid params: " + bad.what);
+        else logProblem(message.method + ": invalid params: " + bad.what);
     } catch (const std::bad_alloc&) {
-        if (request) respondError(idJson, kInternalError, "out of memory");
-        else logProblem(std::string(method->value.GetString()) + ": out of memory");
+        if (request) respondError(message.id, kInternalError, "out of memory");
+        else logProblem(message.method + ": out of memory");
     }
 }
 
-void Server::dispatch(const Value& message, const std::string& id, bool request) {
-    const std::string name = message["method"].GetString();
+void Server::dispatch(const RpcMessage& message) {
+    const bool request = message.kind == RpcMessage::Kind::Request;
     const Method* method = nullptr;
     for (const Method& candidate : kMethods) {
-        if (name == candidate.name) method = &candidate;
+        if (message.method == candidate.name) method = &candidate;
     }
-    if (name == "exit") {
+    if (message.method == "exit") {
         exitStatus_ = state_ == State::ShutDown ? 0 : 1;
         return;
     }
-    if (state_ == State::Fresh && name != "initialize") {
-        if (request) respondError(id, kServerNotInitialized, "the server is not initialized: initialize comes first");
+    if (state_ == State::Fresh && message.method != "initialize") {
+        if (request) respondError(message.id, kServerNotInitialized, "the server is not initialized: initialize comes first");
         return;
     }
     if (state_ == State::ShutDown) {
-        if (request) respondError(id, kInvalidRequest, "the server is shut down: only exit is left");
+        if (request) respondError(message.id, kInvalidRequest, "the server is shut down: only exit is left");
         return;
     }
     if (method == nullptr || method->request != request) {
         // Notifications the server does not know ($/setTrace, didSave, ...) are ignored.
-        if (request) respondError(id, kMethodNotFound, "no method " + name);
+        if (request) respondError(message.id, kMethodNotFound, "no method " + message.method);
         return;
     }
-    static const Value kNoParams(rapidjson::kObjectType);
-    const auto params = message.FindMember("params");
-    const Value& given = params != message.MemberEnd() ? params->value : kNoParams;
     if (!request) {
-        (this->*method->handler)(given, nullptr);
+        (this->*method->handler)(*message.params, nullptr);
         return;
     }
     // The answer is made before it is sent: a handler that finds its params
     // wanting sends nothing but the error.
     rapidjson::StringBuffer result;
     RpcWriter writer(result);
-    (this->*method->handler)(given, &writer);
+    (this->*method->handler)(*message.params, &writer);
     const std::string made(result.GetString(), result.GetSize());
-    respond(id, [&](RpcWriter& w) { w.RawValue(made.c_str(), made.size(), rapidjson::kObjectType); });
+    respond(message.id, [&](RpcWriter& w) { w.RawValue(made.c_str(), made.size(), rapidjson::kObjectType); });
 }
 
 void Server::initialize(const Value& params, RpcWriter* result) {
     if (state_ != State::Fresh) throw BadParams{"initialize was received already"};
-    const Value* capabilities = optionalObject(params, "capabilities");
-    static const Value kNone(rapidjson::kObjectType);
-    const Value& offered = capabilities != nullptr ? *capabilities : kNone;
-    encoding_ = offers(offered, "general", "positionEncodings", "utf-8") ? Encoding::Utf8 : Encoding::Utf16;
-    const Value* textDocument = optionalObject(offered, "textDocument");
-    const Value* completion = textDocument != nullptr ? optionalObject(*textDocument, "completion") : nullptr;
-    const Value* item = completion != nullptr ? optionalObject(*completion, "completionItem") : nullptr;
-    snippets_ = item != nullptr && item->HasMember("snippetSupport") && (*item)["snippetSupport"].IsBool() &&
-                (*item)["snippetSupport"].GetBool();
+    client_ = readClientAbilities(params);
     state_ = State::Running;
-    RpcWriter& w = *result;
-    w.StartObject();
-    w.Key("capabilities");
-    w.StartObject();
-    w.Key("positionEncoding");
-    w.String(encoding_ == Encoding::Utf8 ? "utf-8" : "utf-16");
-    w.Key("textDocumentSync");
-    w.StartObject();
-    w.Key("openClose");
-    w.Bool(true);
-    w.Key("change");
-    w.Int(2);  // incremental; a change without a range replaces the whole text
-    w.EndObject();
-    w.Key("hoverProvider");
-    w.Bool(true);
-    w.Key("completionProvider");
-    w.StartObject();
-    w.Key("triggerCharacters");
-    w.StartArray();
-    w.String("\"");
-    w.EndArray();
-    w.EndObject();
-    w.Key("codeActionProvider");
-    w.StartObject();
-    w.Key("codeActionKinds");
-    w.StartArray();
-    w.String("quickfix");
-    w.EndArray();
-    w.EndObject();
-    w.EndObject();
-    w.Key("serverInfo");
-    w.StartObject();
-    w.Key("name");
-    writeString(w, setup_.name);
-    w.Key("version");
-    writeString(w, setup_.version);
-    w.EndObject();
-    w.EndObject();
+    writeInitializeResult(*result, client_, setup_.name, setup_.version);
 }
 
 void Server::initialized(const Value&, RpcWriter*) {}
@@ -333,14 +192,15 @@ Server::Document& Server::document(const Value& params) {
 }
 
 DocumentView Server::view(const Document& document) const {
-    return {document.text, encoding_, setup_.keys, document.shown};
+    return {document.text, document.uri, client_, setup_.keys, document.shown};
 }
 
 void Server::didOpen(const Value& params, RpcWriter*) {
     const Value& item = objectMember(params, "textDocument");
     const std::string uri = stringMember(item, "uri");
     Document& document = documents_[uri];
-    document.text = stringMember(item, "text");
+    document.uri = uri;
+    document.text.replace(stringMember(item, "text"));
     document.version = item.HasMember("version") && item["version"].IsInt64() ? item["version"].GetInt64() : 0;
     document.changed = true;
 }
@@ -351,11 +211,11 @@ void Server::didChange(const Value& params, RpcWriter*) {
     for (const Value& change : params["contentChanges"].GetArray()) {
         const std::string text = stringMember(change, "text");
         if (const Value* range = optionalObject(change, "range")) {
-            if (!replaceRange(document.text, positionMember(*range, "start"), positionMember(*range, "end"), text, encoding_)) {
+            if (!document.text.edit(positionMember(*range, "start"), positionMember(*range, "end"), text, client_.unit)) {
                 throw BadParams{"a change's range ends before it starts"};
             }
         } else {
-            document.text = text;
+            document.text.replace(text);
         }
     }
     const Value& item = objectMember(params, "textDocument");
@@ -379,19 +239,19 @@ void Server::didClose(const Value& params, RpcWriter*) {
 
 void Server::hover(const Value& params, RpcWriter* result) {
     const Document& document = this->document(params);
-    writeHover(*result, view(document), offsetOf(document.text, positionMember(params, "position"), encoding_));
+    writeHover(*result, view(document), document.text.offsetOf(positionMember(params, "position"), client_.unit));
 }
 
 void Server::completion(const Value& params, RpcWriter* result) {
     const Document& document = this->document(params);
-    writeCompletion(*result, view(document), offsetOf(document.text, positionMember(params, "position"), encoding_), snippets_);
+    writeCompletion(*result, view(document), document.text.offsetOf(positionMember(params, "position"), client_.unit));
 }
 
 void Server::codeAction(const Value& params, RpcWriter* result) {
     const Document& document = this->document(params);
     const Value& context = objectMember(params, "context");
     if (!context.HasMember("diagnostics") || !context["diagnostics"].IsArray()) throw BadParams{"diagnostics must be an array"};
-    writeCodeActions(*result, view(document), stringMember(objectMember(params, "textDocument"), "uri"), context["diagnostics"]);
+    writeCodeActions(*result, view(document), context["diagnostics"]);
 }
 
 void Server::publishChanged() {
@@ -400,10 +260,43 @@ void Server::publishChanged() {
     }
 }
 
+// A check's diagnostic as the protocol has it.
+void Server::writeDiagnostic(RpcWriter& w, const std::string& uri, const Document& document, const lint::Diagnostic& d) const {
+    w.StartObject();
+    w.Key("range");
+    writeRange(w, rangeOf(d));
+    w.Key("severity");
+    w.Int(d.severity == lint::Severity::Error ? 1 : 2);
+    w.Key("code");
+    w.String(lint::ruleOf(d.rule).id);
+    w.Key("source");
+    w.String("vekhost");
+    w.Key("message");
+    writeString(w, lint::utf8Text(d.message));
+    if (client_.relatedInformation && !d.related.empty()) {
+        w.Key("relatedInformation");
+        w.StartArray();
+        for (const lint::Related& related : d.related) {
+            w.StartObject();
+            w.Key("location");
+            w.StartObject();
+            w.Key("uri");
+            writeString(w, uri);
+            w.Key("range");
+            writeRange(w, document.text.rangeOf(related.begin, related.end, client_.unit));
+            w.EndObject();
+            w.Key("message");
+            writeString(w, lint::utf8Text(related.message));
+            w.EndObject();
+        }
+        w.EndArray();
+    }
+    w.EndObject();
+}
+
 void Server::publish(const std::string& uri, Document& document) {
     document.changed = false;
     document.shown.clear();
-    const lint::ColumnUnit unit = encoding_ == Encoding::Utf8 ? lint::ColumnUnit::Byte : lint::ColumnUnit::Char;
     size_t found = 0;
     notify("textDocument/publishDiagnostics", [&](RpcWriter& w) {
         w.StartObject();
@@ -413,11 +306,10 @@ void Server::publish(const std::string& uri, Document& document) {
         w.Int64(document.version);
         w.Key("diagnostics");
         w.StartArray();
-        const LentText text(document.text);
-        setup_.verdict(text.get(), unit, [&](const lint::Diagnostic& d) {
+        setup_.verdict(document.text.share(), client_.unit, kMostPublished, [&](const lint::Diagnostic& d) {
             if (++found > kMostPublished) return;
-            writeDiagnostic(w, d);
-            document.shown.push_back({d.begin.offset, d.end.offset, d.message});
+            writeDiagnostic(w, uri, document, d);
+            document.shown.push_back({d.begin.offset, d.end.offset, rangeOf(d), d.rule, d.message, d.fixes});
         });
         w.EndArray();
         w.EndObject();

@@ -2,10 +2,10 @@
 // SPDX-License-Identifier: Apache-2.0
 // A language server for configuration files: the check's diagnostics as
 // the text changes, hover, completion and quick fixes, over the Language
-// Server Protocol 3.17.
+// Server Protocol 3.17. It keeps the open documents and answers each
+// message; serveBurst (Burst.h) runs it.
 #pragma once
 
-#include <cstdio>
 #include <functional>
 #include <map>
 #include <memory>
@@ -20,9 +20,11 @@
 namespace vek::lsp {
 
 using DiagnosticSink = std::function<void(const lint::Diagnostic&)>;
-// What vekhost check says of a text: every diagnostic, in the unit asked for.
-// The text is the document's own, lent for the check.
-using Verdict = std::function<void(const std::shared_ptr<const std::string>& text, lint::ColumnUnit unit, const DiagnosticSink& sink)>;
+// What vekhost check says of a text: every diagnostic, in the unit asked
+// for, the first `detailed` with their fixes and related places. The text
+// is the document's own, shared for the check.
+using Verdict = std::function<void(const std::shared_ptr<const std::string>& text, lint::ColumnUnit unit, size_t detailed,
+                                   const DiagnosticSink& sink)>;
 
 struct ServerSetup {
     std::string name = "vekhost";
@@ -61,7 +63,8 @@ public:
 
 private:
     struct Document {
-        std::string text;
+        std::string uri;
+        DocumentText text;
         int64_t version = 0;
         bool changed = true;
         std::vector<Shown> shown;
@@ -75,16 +78,16 @@ private:
     };
     static const Method kMethods[];
 
-    void dispatch(const Value& message, const std::string& id, bool request);
+    void dispatch(const RpcMessage& message);
     // {"jsonrpc": "2.0", then what `members` writes}, sent.
     void sendMessage(const std::function<void(RpcWriter&)>& members);
     void respond(const std::string& id, const std::function<void(RpcWriter&)>& result);
     void respondError(const std::string& id, int32_t code, const std::string& message);
     void notify(const char* method, const std::function<void(RpcWriter&)>& params);
-    void send(const rapidjson::StringBuffer& buffer);
     Document& document(const Value& params);
     DocumentView view(const Document& document) const;
     void publish(const std::string& uri, Document& document);
+    void writeDiagnostic(RpcWriter& w, const std::string& uri, const Document& document, const lint::Diagnostic& d) const;
 
     void initialize(const Value& params, RpcWriter* result);
     void initialized(const Value& params, RpcWriter* result);
@@ -101,14 +104,9 @@ private:
     std::function<bool(const std::string&)> send_;
     State state_ = State::Fresh;
     int exitStatus_ = -1;
-    Encoding encoding_ = Encoding::Utf16;
-    bool snippets_ = false;
+    ClientAbilities client_;
     std::map<std::string, Document> documents_;
     std::set<std::string> cancelled_;
 };
-
-// Serves `in` and `out` until the exit notification or the end of `in`;
-// returns the exit status (0 after shutdown, 1 otherwise).
-int serve(std::FILE* in, std::FILE* out, ServerSetup setup);
 
 }  // namespace vek::lsp

@@ -10,10 +10,8 @@
 namespace vek::lsp {
 namespace {
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-bool endsWord(char c) {
-    return isSpace(c) || c == '{' || c == '}' || c == '[' || c == ']' || c == ':' || c == ',' || c == '"' || c == '\'';
-}
+using lint::endsWord;
+using lint::isJsonSpace;
 
 struct Frame {
     bool object = false;
@@ -23,7 +21,7 @@ struct Frame {
 }  // namespace
 
 bool nextToken(std::string_view text, size_t& at, Token& token) {
-    while (at < text.size() && isSpace(text[at])) ++at;
+    while (at < text.size() && isJsonSpace(text[at])) ++at;
     if (at >= text.size()) return false;
     token.begin = at;
     const char c = text[at];
@@ -38,7 +36,8 @@ bool nextToken(std::string_view text, size_t& at, Token& token) {
         while (at < text.size() && text[at] != c && text[at] != '\n') at += text[at] == '\\' && at + 1 < text.size() && text[at + 1] != '\n' ? 2 : 1;
         if (at < text.size() && text[at] == c) ++at;
     } else if (token.kind == Token::Kind::Word) {
-        while (at < text.size() && !endsWord(text[at])) ++at;
+        // A quote starts a string even where a comma is missing before it.
+        while (at < text.size() && !endsWord(text[at]) && text[at] != '"' && text[at] != '\'') ++at;
     } else {
         ++at;
     }
@@ -121,32 +120,6 @@ std::string stringValue(std::string_view token) {
     if (!token.empty() && (token.front() == '"' || token.front() == '\'')) token.remove_prefix(1);
     if (!token.empty() && (token.back() == '"' || token.back() == '\'')) token.remove_suffix(1);
     return std::string(token);
-}
-
-bool memberSpan(std::string_view text, size_t nameBegin, size_t& begin, size_t& end) {
-    size_t at = nameBegin;
-    Token token;
-    if (!nextToken(text, at, token) || token.kind != Token::Kind::String) return false;
-    if (!nextToken(text, at, token) || token.kind != Token::Kind::Colon) return false;
-    while (at < text.size() && isSpace(text[at])) ++at;
-    if (at >= text.size()) return false;
-    const size_t valueEnd = lint::tokenEnd(text, at);
-    at = valueEnd;
-    begin = nameBegin;
-    size_t after = at;
-    if (nextToken(text, after, token) && token.kind == Token::Kind::Comma) {
-        // Up to the next member's name: its indentation stays as this one's was.
-        size_t next = after;
-        while (next < text.size() && isSpace(text[next])) ++next;
-        end = next;
-        return true;
-    }
-    // The last member: from the comma before it.
-    size_t before = nameBegin;
-    while (before > 0 && isSpace(text[before - 1])) --before;
-    if (before > 0 && text[before - 1] == ',') begin = before - 1;
-    end = valueEnd;
-    return true;
 }
 
 }  // namespace vek::lsp

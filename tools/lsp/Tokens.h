@@ -46,9 +46,4 @@ Place placeOf(std::string_view text, size_t offset, bool touching);
 // is one, what lies between the quotes otherwise.
 std::string stringValue(std::string_view token);
 
-// The member whose name is the token at `nameBegin`: from the name to past
-// its value and the comma after it (or from the comma before it, for the
-// last member), with the spaces before the next member's name.
-bool memberSpan(std::string_view text, size_t nameBegin, size_t& begin, size_t& end);
-
 }  // namespace vek::lsp
