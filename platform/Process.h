@@ -20,6 +20,10 @@ void ignoreBrokenPipe();
 // "\n" into "\r\n" and stop reading at Ctrl-Z), for a protocol that counts them.
 void useBinaryStandardStreams();
 
+// Whether the process `id` still runs (a process this one may not signal
+// counts as running).
+bool processAlive(long long id);
+
 // Large blocks go back to the system when freed, always: a server that
 // checks one large document after another holds no more than the largest
 // check needs now, not the high-water mark of every block it ever freed.

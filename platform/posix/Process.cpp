@@ -6,7 +6,9 @@
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
+#include <cerrno>
 #include <csignal>
+#include <sys/types.h>
 #include <unistd.h>
 
 namespace vek::platform {
@@ -18,6 +20,10 @@ std::string executableDirectory() {
     const std::string full(path, static_cast<size_t>(length));
     const size_t slash = full.rfind('/');
     return slash == std::string::npos ? std::string() : full.substr(0, slash);
+}
+
+bool processAlive(long long id) {
+    return id > 0 && (kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM);
 }
 
 void ignoreBrokenPipe() { std::signal(SIGPIPE, SIG_IGN); }

@@ -19,6 +19,14 @@ std::string executableDirectory() {
     return slash == std::string::npos ? std::string() : full.substr(0, slash);
 }
 
+bool processAlive(long long id) {
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(id));
+    if (process == nullptr) return GetLastError() == ERROR_ACCESS_DENIED;
+    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return running;
+}
+
 // Windows has no such signal: the write fails.
 void ignoreBrokenPipe() {}
 

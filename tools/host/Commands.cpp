@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "Commands.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -70,12 +71,14 @@ int32_t askedDeviceId(const std::string& path) {
 int checkCommand(const Options& options) {
     tools::kalder::ConfigDocument schema;
     if (!readSchema(options.schema, schema)) return usageProblem("cannot read the configuration schema " + options.schema);
+    // With rules selected the check alone decides, and the plug-in is not asked.
+    const bool selecting = !options.select.empty();
     HostSession session;
     session.setQuiet(true);
     setLogPrinting(options.printLevel);
     setLogKeeping(options.json || options.format == lint::Format::Json);
-    if (!session.loadPlugin(options.plugin)) return 2;
-    if (!session.installLogger(options.logLevel)) return 1;
+    if (!selecting && !session.loadPlugin(options.plugin)) return 2;
+    if (!selecting && !session.installLogger(options.logLevel)) return 1;
     lint::FormatOptions formatOptions{VEK_VERSION, VEK_HOMEPAGE_URL, options.baseUri, writeMessagesJson};
     const auto formatter = lint::makeFormatter(options.json ? lint::Format::Json : options.format, stdout, formatOptions);
     int status = 0;
@@ -88,12 +91,15 @@ int checkCommand(const Options& options) {
         forgetLoggedMessages();
         // The plug-in first: most of what its load takes is free again
         // before the check takes its own.
-        const bool loaded = session.loadConfig(input.path());
-        if (!loaded) status = 1;
+        const bool loaded = selecting || session.loadConfig(input.path());
         const Check check = checkInput(input, schema);
+        const bool valid = selecting ? !check.findsAny(options.select) : loaded;
+        if (!valid) status = 1;
         std::fflush(stderr);  // the plug-in's messages on the file come before what the check says of it
-        formatter->startFile(input.name(), loaded);
-        eachDiagnostic(loaded, check, options.columns, [&](const Diagnostic& d) { formatter->diagnostic(d); });
+        formatter->startFile(input.name(), valid);
+        eachDiagnostic(loaded, check, options.columns, [&](const Diagnostic& d) {
+            if (!selecting || std::find(options.select.begin(), options.select.end(), d.rule) != options.select.end()) formatter->diagnostic(d);
+        });
         formatter->endFile();
     }
     formatter->finish();
@@ -123,7 +129,7 @@ int runCommand(const Options& options) {
     const Check checked = checkInput(input, schema);
     const bool refusedUnexplained = bound && !loaded && !checked.hasError();
     const auto eachDiagnostic = [&](const std::function<void(const Diagnostic&)>& visit) {
-        if (refusedUnexplained) visit(refusal());
+        if (refusedUnexplained) visit(refusal(refusedBecause()));
         checked.forEach(options.columns, [&](const Diagnostic& d) {
             if (!loaded || d.severity == lint::Severity::Warning) visit(d);
         });

@@ -27,6 +27,8 @@ struct Options {
     std::string schema;
     std::string example;       // run's configuration when none is given
     std::string editorSchema;  // what keys reads
+    std::vector<lint::RuleId> select;  // check: only these rules, and no plug-in; empty for all
+    long long clientProcessId = 0;     // lsp: the editor, whose end ends the server; 0 for none
 };
 
 // Each returns the exit status: 0 success, 1 a hook answered false or a file

@@ -7,30 +7,20 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <fstream>
 #include <string>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
 #include "log/LogTypes.h"
 #include "Commands.h"
-#include "platform/DynamicLibrary.h"
-#include "platform/Process.h"
+#include "Installed.h"
+#include "Rules.h"
+#include "Text.h"
 
 namespace {
 
 using namespace vek::host;
-
-// A file installed with vekhost: beside it (build tree), or in the data or
-// library directory of an installation.
-std::string besideExecutable(const std::string& name) {
-    const std::string directory = vek::platform::executableDirectory();
-    for (const std::string& candidate :
-         {directory + "/" + name, directory + "/../share/VekGpuKalderExtensions/" + name, directory + "/../lib/" + name}) {
-        if (std::ifstream(candidate).good()) return candidate;
-    }
-    return directory + "/" + name;
-}
 
 // "error" to "debug" or 1 to 5, any case; "off" or 0 for none.
 int32_t levelOf(std::string text) {
@@ -47,17 +37,17 @@ const char kExitStatus[] =
     "schema that cannot be loaded, or standard input that cannot be kept. lsp: 0 after shutdown and exit,\n"
     "1 otherwise.\n";
 
-// The options each command reads, given to the command itself so its own
-// help lists them, and to vekhost as well so they may come before the command.
+// What the options set, before the defaults are filled in.
 struct Settings {
     Options options;
-    std::string logLevel, columnUnit = "char", format = "text";
+    std::string logLevel, columnUnit = "char", format = "text", rulesFormat = "text";
+    std::vector<std::string> select;
     bool verbose = false;
 };
 
-void addJson(CLI::App& app, Settings& s) {
-    app.add_flag("--json", s.options.json, "print every result as JSON, one document per line");
-}
+using AddOptions = void (*)(CLI::App& app, Settings& s);
+
+void addJson(CLI::App& app, Settings& s) { app.add_flag("--json", s.options.json, "print every result as JSON, one document per line"); }
 void addLogging(CLI::App& app, Settings& s) {
     app.add_flag("-v,--verbose", s.verbose, "show the plug-in's messages up to info (check shows none by default)");
     app.add_option("--log-level", s.logLevel,
@@ -82,6 +72,101 @@ void addSchema(CLI::App& app, Settings& s) {
     app.add_option("--schema", s.options.schema, "the plug-in's configuration schema the check reads (default: configSchema.json beside vekhost)")
         ->type_name("PATH");
 }
+void addRunConfig(CLI::App& app, Settings& s) {
+    app.add_option("CONFIG", s.options.configs, "the configuration file")->expected(0, 1)->type_name("");
+}
+void addCheckConfigs(CLI::App& app, Settings& s) {
+    app.add_option("CONFIG", s.options.configs, "the configuration files")->required()->type_name("");
+}
+void addCheckFormat(CLI::App& app, Settings& s) {
+    app.add_option("--format", s.format,
+                   "text (FILE:LINE:COLUMN: lines, the default), json (as --json), sarif (one SARIF 2.1.0 log) or "
+                   "github (GitHub Actions annotations)")
+        ->check(CLI::IsMember(vek::lint::formatNames()))
+        ->type_name("FORMAT");
+    app.add_option("--base-uri", s.options.baseUri, "sarif: locations relative to this URI, which stands for the current folder")
+        ->type_name("URI");
+}
+void addSelect(CLI::App& app, Settings& s) {
+    std::vector<std::string> ids;
+    for (const vek::lint::Rule& rule : vek::lint::allRules()) ids.emplace_back(rule.id);
+    app.add_option("--select", s.select,
+                   "only these rules, comma-separated (vekhost rules lists them): the plug-in is not asked, and any "
+                   "diagnostic of theirs, warnings too, refuses the file")
+        ->delimiter(',')
+        ->allow_extra_args(false)
+        ->check(CLI::IsMember(ids))
+        ->type_name("RULE,...");
+}
+void addRulesFormat(CLI::App& app, Settings& s) {
+    app.add_option("--format", s.rulesFormat, "text (the default), json (as --json) or markdown (the README's table)")
+        ->check(CLI::IsMember({"text", "json", "markdown"}))
+        ->type_name("FORMAT");
+}
+void addStdio(CLI::App& app, Settings& s) {
+    app.add_flag("--stdio", "serve on standard input and output (the only way it serves; clients ask for it)");
+    app.add_option("--clientProcessId", s.options.clientProcessId, "the editor's process: the server exits when it is gone")
+        ->type_name("PID");
+}
+
+struct Command {
+    const char* name;
+    const char* description;
+    std::vector<AddOptions> options;  // each command's help lists its own
+    int (*run)(const Options& options);
+    bool checks;  // a check: the plug-in's messages are not printed unless asked for
+};
+
+const Command kCommands[] = {
+    {"run", "load CONFIG as a host does and print what the GPU backend library would receive (without CONFIG, the "
+            "bundled example; - reads standard input)",
+     {addRunConfig, addJson, addLogging, addColumns, addPlugin, addBackend, addSchema}, runCommand, false},
+    {"check", "check each CONFIG as the plug-in reads it and print every problem as FILE:LINE:COLUMN: error: MESSAGE "
+              "(- reads standard input)",
+     {addCheckConfigs, addCheckFormat, addSelect, addJson, addLogging, addColumns, addPlugin, addSchema}, checkCommand, true},
+    {"devices", "list the GPU backend library's API version and hardware devices", {addJson, addBackend}, devicesCommand, false},
+    {"keys", "list every configuration key: type, default, what it needs, what it does", {addJson}, keysCommand, false},
+    {"rules", "list every check that check makes: id, severity, what it finds, what to do", {addRulesFormat, addJson},
+     rulesCommand, false},
+    {"lsp", "serve the Language Server Protocol on standard input and output: the check's diagnostics as you type, "
+            "hover, completion and quick fixes, for an editor to start",
+     {addLogging, addPlugin, addSchema, addStdio}, lspCommand, true},
+};
+
+// "run, check, devices, keys, rules and lsp".
+std::string commandNames(const char* last) {
+    std::vector<std::string> names;
+    for (const Command& command : kCommands) names.emplace_back(command.name);
+    return vek::lint::joinList(names, ", ", last);
+}
+
+int usage(const std::string& problem) {
+    std::fprintf(stderr, "vekhost: %s\nTry 'vekhost --help'.\n", problem.c_str());
+    return 2;
+}
+
+// The defaults the options left open.
+void finish(Settings& s, const Command& command) {
+    Options& options = s.options;
+    options.logLevel = s.logLevel.empty() ? (command.checks ? VEK_LOG_LEVEL_WARN : VEK_LOG_LEVEL_INFO) : std::max(levelOf(s.logLevel), 1);
+    options.printLevel = !s.logLevel.empty() ? levelOf(s.logLevel) : s.verbose || !command.checks ? VEK_LOG_LEVEL_INFO : 0;
+    if (s.verbose && s.logLevel.empty()) options.logLevel = std::max(options.logLevel, VEK_LOG_LEVEL_INFO);
+    options.columns = s.columnUnit == "byte" ? vek::lint::ColumnUnit::Byte : vek::lint::ColumnUnit::Char;
+    vek::lint::formatNamed(s.format, options.format);
+    // SARIF counts columns in UTF-16 code units, as its log says.
+    if (options.format == vek::lint::Format::Sarif) options.columns = vek::lint::ColumnUnit::Char;
+    options.rulesFormat = s.rulesFormat == "json" ? RulesFormat::Json : s.rulesFormat == "markdown" ? RulesFormat::Markdown : RulesFormat::Text;
+    for (const std::string& id : s.select) {
+        for (const vek::lint::Rule& rule : vek::lint::allRules()) {
+            if (id == rule.id) options.select.push_back(rule.rule);
+        }
+    }
+    if (options.plugin.empty()) options.plugin = installedFile(sharedLibraryName("VekGpuKalderExtensions"));
+    if (options.backend.empty()) options.backend = installedFile(sharedLibraryName("VekSubstituteBackend"));
+    if (options.schema.empty()) options.schema = installedFile("configSchema.json");
+    options.example = installedFile("examples/example.json");
+    options.editorSchema = installedFile("configSchema.editor.json");
+}
 
 }  // namespace
 
@@ -92,92 +177,36 @@ int main(int argc, char** argv) {
     static char errorBuffer[1 << 16];
     std::setvbuf(stderr, errorBuffer, _IOFBF, sizeof errorBuffer);
     Settings s;
-    Options& options = s.options;
-
     CLI::App app{"vekhost: runs the GPU backend extension as a model-runner host does, and checks configuration files.",
                  "vekhost"};
     app.set_version_flag("--version", std::string("vekhost (VekGpuKalderExtensions) ") + VEK_VERSION);
     app.footer(kExitStatus);
     app.require_subcommand(0, 1);
-    for (const auto add : {addJson, addLogging, addColumns, addPlugin, addBackend, addSchema}) add(app, s);
-
-    CLI::App* run = app.add_subcommand("run", "load CONFIG as a host does and print what the GPU backend library would receive "
-                                              "(without CONFIG, the bundled example; - reads standard input)");
-    run->add_option("CONFIG", options.configs, "the configuration file")->expected(0, 1)->type_name("");
-    for (const auto add : {addJson, addLogging, addColumns, addPlugin, addBackend, addSchema}) add(*run, s);
-
-    CLI::App* check = app.add_subcommand("check", "check each CONFIG as the plug-in reads it and print every problem as "
-                                                  "FILE:LINE:COLUMN: error: MESSAGE (- reads standard input)");
-    check->add_option("CONFIG", options.configs, "the configuration files")->required()->type_name("");
-    check->add_option("--format", s.format,
-                      "text (FILE:LINE:COLUMN: lines, the default), json (as --json), sarif (one SARIF 2.1.0 log) or "
-                      "github (GitHub Actions annotations)")
-        ->check(CLI::IsMember({"text", "json", "sarif", "github"}))
-        ->type_name("FORMAT");
-    check->add_option("--base-uri", options.baseUri, "sarif: locations relative to this URI, which stands for the current folder")
-        ->type_name("URI");
-    for (const auto add : {addJson, addLogging, addColumns, addPlugin, addSchema}) add(*check, s);
-
-    CLI::App* devices = app.add_subcommand("devices", "list the GPU backend library's API version and hardware devices");
-    for (const auto add : {addJson, addBackend}) add(*devices, s);
-    CLI::App* keys = app.add_subcommand("keys", "list every configuration key: type, default, what it needs, what it does");
-    addJson(*keys, s);
-    CLI::App* rules = app.add_subcommand("rules", "list every check that check makes: id, severity, what it finds, what to do");
-    std::string rulesFormat = "text";
-    rules->add_option("--format", rulesFormat, "text (the default), json (as --json) or markdown (the README's table)")
-        ->check(CLI::IsMember({"text", "json", "markdown"}))
-        ->type_name("FORMAT");
-    addJson(*rules, s);
-    CLI::App* lsp = app.add_subcommand("lsp", "serve the Language Server Protocol on standard input and output: the check's "
-                                              "diagnostics as you type, hover, completion and quick fixes, for an editor to start");
-    for (const auto add : {addLogging, addPlugin, addSchema}) add(*lsp, s);
-    for (CLI::App* command : {run, check, devices, keys, rules, lsp}) command->fallthrough();
+    // Options may also come before the command: vekhost takes those every command shares.
+    for (const AddOptions add : {addJson, addLogging, addColumns, addPlugin, addBackend, addSchema}) add(app, s);
+    std::vector<CLI::App*> apps;
+    for (const Command& command : kCommands) {
+        CLI::App* sub = app.add_subcommand(command.name, command.description);
+        for (const AddOptions add : command.options) add(*sub, s);
+        sub->fallthrough();
+        apps.push_back(sub);
+    }
     // Words no command takes reach vekhost, which names them.
     app.allow_extras();
-    for (CLI::App* command : {run, check, devices, keys, rules, lsp}) command->allow_extras(false);
-
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         if (error.get_exit_code() == 0) return app.exit(error);
-        std::fprintf(stderr, "vekhost: %s\nTry 'vekhost --help'.\n", error.what());
-        return 2;
+        return usage(error.what());
     }
-    const bool commanded = !app.get_subcommands().empty();
+    const auto chosen = std::find_if(apps.begin(), apps.end(), [](const CLI::App* sub) { return sub->parsed(); });
     if (!app.remaining().empty()) {
         const std::string word = app.remaining().front();
-        if (commanded || word.rfind('-', 0) == 0) {
-            std::fprintf(stderr, "vekhost: The following argument was not expected: %s\nTry 'vekhost --help'.\n", word.c_str());
-        } else {
-            std::fprintf(stderr, "vekhost: '%s' is not a vekhost command; the commands are run, check, devices, keys, rules and lsp\n"
-                                 "Try 'vekhost --help'.\n", word.c_str());
-        }
-        return 2;
+        if (chosen != apps.end() || word.rfind('-', 0) == 0) return usage("The following argument was not expected: " + word);
+        return usage("'" + word + "' is not a vekhost command; the commands are " + commandNames(" and "));
     }
-    if (!commanded) {
-        std::fprintf(stderr, "vekhost: a command is required: run, check, devices, keys, rules or lsp\nTry 'vekhost --help'.\n");
-        return 2;
-    }
-
-    const bool checking = check->parsed() || lsp->parsed();
-    options.logLevel = s.logLevel.empty() ? (checking ? VEK_LOG_LEVEL_WARN : VEK_LOG_LEVEL_INFO) : std::max(levelOf(s.logLevel), 1);
-    options.printLevel = !s.logLevel.empty() ? levelOf(s.logLevel) : s.verbose || !checking ? VEK_LOG_LEVEL_INFO : 0;
-    if (s.verbose && s.logLevel.empty()) options.logLevel = std::max(options.logLevel, VEK_LOG_LEVEL_INFO);
-    options.columns = s.columnUnit == "byte" ? vek::lint::ColumnUnit::Byte : vek::lint::ColumnUnit::Char;
-    vek::lint::formatNamed(s.format, options.format);
-    // SARIF counts columns in UTF-16 code units, as its log says.
-    if (options.format == vek::lint::Format::Sarif) options.columns = vek::lint::ColumnUnit::Char;
-    options.rulesFormat = rulesFormat == "json" ? RulesFormat::Json : rulesFormat == "markdown" ? RulesFormat::Markdown : RulesFormat::Text;
-    if (options.plugin.empty()) options.plugin = besideExecutable(vek::platform::sharedLibraryFileName("VekGpuKalderExtensions"));
-    if (options.backend.empty()) options.backend = besideExecutable(vek::platform::sharedLibraryFileName("VekSubstituteBackend"));
-    if (options.schema.empty()) options.schema = besideExecutable("configSchema.json");
-    options.example = besideExecutable("examples/example.json");
-    options.editorSchema = besideExecutable("configSchema.editor.json");
-
-    if (run->parsed()) return runCommand(options);
-    if (check->parsed()) return checkCommand(options);
-    if (devices->parsed()) return devicesCommand(options);
-    if (rules->parsed()) return rulesCommand(options);
-    if (lsp->parsed()) return lspCommand(options);
-    return keysCommand(options);
+    if (chosen == apps.end()) return usage("a command is required: " + commandNames(" or "));
+    const Command& command = kCommands[chosen - apps.begin()];
+    finish(s, command);
+    return command.run(s.options);
 }
