@@ -106,6 +106,94 @@ int checkCommand(const Options& options) {
     return status;
 }
 
+namespace {
+
+// A device_id the plug-in cannot select: it fails on an id no device has,
+// and falls back to the default device, answering true, on one it will not take.
+struct DeviceProblem {
+    int32_t deviceId = 0;
+    std::string reason;  // empty when there is none
+    BackendDevices devices;
+};
+
+DeviceProblem deviceProblem(const HostSession& session, const std::string& backend, const std::string& configPath) {
+    DeviceProblem problem;
+    problem.deviceId = askedDeviceId(configPath);
+    if (problem.deviceId == 0) return problem;
+    problem.devices = queryDevices(session.backendLibrary());
+    const DeviceEntry* device = findDevice(problem.devices, problem.deviceId);
+    if (device == nullptr) {
+        problem.reason = "matches no hardware device of " + backend + "; it has " + deviceIds(problem.devices);
+    } else if (!device->unselectable.empty()) {
+        problem.reason = "names a device of " + backend + " that the plug-in does not select (" + device->unselectable +
+                         "); it uses the default device";
+    }
+    return problem;
+}
+
+// What run found, as its outputs tell it.
+struct RunResult {
+    std::string name;
+    bool loaded = false, collected = false;
+    std::string failure;
+    HostReport report;
+    DeviceProblem device;
+    std::function<void(const lint::DiagnosticVisitor&)> eachDiagnostic;
+};
+
+int writeRunJson(const RunResult& run) {
+    lint::JsonOutput output(stdout);
+    JsonWriter& writer = output.writer();
+    writer.StartObject();
+    writer.Key("configuration");
+    writeText(writer, run.name);
+    writer.Key("ok");
+    writer.Bool(run.collected);
+    writer.Key("error");
+    if (run.collected) writer.Null();
+    else writer.String(run.failure.c_str());
+    if (run.collected) writeReportJson(writer, run.report);
+    writer.Key("diagnostics");
+    writer.StartArray();
+    run.eachDiagnostic([&](const Diagnostic& d) { lint::writeDiagnosticJson(writer, run.name, d); });
+    writer.EndArray();
+    writer.Key("deviceProblem");
+    if (run.device.reason.empty()) {
+        writer.Null();
+    } else {
+        writer.StartObject();
+        writer.Key("deviceId");
+        writer.Int(run.device.deviceId);
+        writer.Key("reason");
+        writer.String(run.device.reason.c_str());
+        writer.Key("deviceIds");
+        writer.StartArray();
+        for (const DeviceEntry& entry : run.device.devices.devices) writer.Int(entry.deviceId);
+        writer.EndArray();
+        writer.EndObject();
+    }
+    writeMessagesJson(writer);
+    writer.EndObject();
+    output.endLine();
+    return run.collected ? 0 : 1;
+}
+
+int writeRunText(const RunResult& run) {
+    const auto text = lint::makeFormatter(lint::Format::Text, stderr, {});
+    text->startFile(run.name, run.loaded);
+    run.eachDiagnostic([&](const Diagnostic& d) { text->diagnostic(d); });
+    text->endFile();
+    if (!run.device.reason.empty()) {
+        std::fprintf(stderr, "vekhost: device_id %d %s (see vekhost devices)\n", run.device.deviceId, run.device.reason.c_str());
+    }
+    if (!run.collected) return 1;
+    std::fflush(stderr);
+    writeText(stdout, run.report);
+    return 0;
+}
+
+}  // namespace
+
 int runCommand(const Options& options) {
     const ConfigInput input(options.configs.empty() ? options.example : options.configs[0]);
     if (!input.failure().empty()) return usageProblem(input.name() + ": " + input.failure());
@@ -119,85 +207,24 @@ int runCommand(const Options& options) {
     if (!session.installLogger(options.logLevel)) return 1;
     if (!session.loadBackend(options.backend)) return 2;
 
-    HostReport report;
-    report.configPath = input.name();
+    RunResult run;
+    run.name = run.report.configPath = input.name();
     const bool bound = session.bindBackend();
-    const bool loaded = bound && session.loadConfig(input.path());
-    const bool collected = loaded && session.collectRecords(report);
+    run.loaded = bound && session.loadConfig(input.path());
+    run.collected = run.loaded && session.collectRecords(run.report);
+    run.failure = session.failure();
     // What the check says of the file: its warnings come before the result,
     // its errors explain a refusal.
     const Check checked = checkInput(input, schema);
-    const bool refusedUnexplained = bound && !loaded && !checked.hasError();
-    const auto eachDiagnostic = [&](const std::function<void(const Diagnostic&)>& visit) {
+    const bool refusedUnexplained = bound && !run.loaded && !checked.hasError();
+    run.eachDiagnostic = [&](const lint::DiagnosticVisitor& visit) {
         if (refusedUnexplained) visit(refusal(refusedBecause()));
         checked.forEach(options.columns, [&](const Diagnostic& d) {
-            if (!loaded || d.severity == lint::Severity::Warning) visit(d);
+            if (!run.loaded || d.severity == lint::Severity::Warning) visit(d);
         });
     };
-
-    // A device_id the plug-in cannot select: it fails on an id no device has,
-    // and falls back to the default device, answering true, on one it will not take.
-    std::string deviceProblem;
-    const int32_t deviceId = loaded ? askedDeviceId(input.path()) : 0;
-    BackendDevices devices;
-    if (deviceId != 0) {
-        devices = queryDevices(session.backendLibrary());
-        const DeviceEntry* device = findDevice(devices, deviceId);
-        if (device == nullptr) {
-            deviceProblem = "matches no hardware device of " + options.backend + "; it has " + deviceIds(devices);
-        } else if (!device->unselectable.empty()) {
-            deviceProblem = "names a device of " + options.backend + " that the plug-in does not select (" +
-                            device->unselectable + "); it uses the default device";
-        }
-    }
-
-    if (options.json) {
-        lint::JsonOutput output(stdout);
-        JsonWriter& writer = output.writer();
-        writer.StartObject();
-        writer.Key("configuration");
-        writeText(writer, input.name());
-        writer.Key("ok");
-        writer.Bool(collected);
-        writer.Key("error");
-        if (collected) writer.Null();
-        else writer.String(session.failure().c_str());
-        if (collected) writeReportJson(writer, report);
-        writer.Key("diagnostics");
-        writer.StartArray();
-        eachDiagnostic([&](const Diagnostic& d) { lint::writeDiagnosticJson(writer, input.name(), d); });
-        writer.EndArray();
-        writer.Key("deviceProblem");
-        if (deviceProblem.empty()) {
-            writer.Null();
-        } else {
-            writer.StartObject();
-            writer.Key("deviceId");
-            writer.Int(deviceId);
-            writer.Key("reason");
-            writer.String(deviceProblem.c_str());
-            writer.Key("deviceIds");
-            writer.StartArray();
-            for (const DeviceEntry& entry : devices.devices) writer.Int(entry.deviceId);
-            writer.EndArray();
-            writer.EndObject();
-        }
-        writeMessagesJson(writer);
-        writer.EndObject();
-        output.endLine();
-        return collected ? 0 : 1;
-    }
-    const auto text = lint::makeFormatter(lint::Format::Text, stderr, {});
-    text->startFile(input.name(), loaded);
-    eachDiagnostic([&](const Diagnostic& d) { text->diagnostic(d); });
-    text->endFile();
-    if (!deviceProblem.empty()) {
-        std::fprintf(stderr, "vekhost: device_id %d %s (see vekhost devices)\n", deviceId, deviceProblem.c_str());
-    }
-    if (!collected) return 1;
-    std::fflush(stderr);
-    writeText(stdout, report);
-    return 0;
+    if (run.loaded) run.device = deviceProblem(session, options.backend, input.path());
+    return options.json ? writeRunJson(run) : writeRunText(run);
 }
 
 int devicesCommand(const Options& options) {

@@ -81,64 +81,63 @@ bool MessageReader::skip(size_t length) {
     return true;
 }
 
-Incoming MessageReader::next() {
-    Incoming incoming;
+bool MessageReader::readHeader(Header& header) {
     std::string line;
-    bool tooLong = false, anyLine = false, haveLength = false, badLength = false;
-    size_t length = 0;
-    std::string stray;
+    bool tooLong = false, anyLine = false;
     while (true) {
         if (!readLine(line, tooLong)) {
-            incoming.kind = Incoming::Kind::End;
-            incoming.midMessage = anyLine;
-            return incoming;
+            header.midMessage = anyLine;
+            return false;
         }
         if (line.empty() && !tooLong) {
             if (!anyLine) continue;  // blank lines between messages
-            break;
+            return true;
         }
         anyLine = true;
         const size_t at = tooLong ? std::string_view::npos : lengthHeaderAt(line);
         if (at == std::string_view::npos) {
             // Another header ("Content-Type: ..."), or bytes that are no header.
             const size_t colon = line.find(':');
-            const bool header = !tooLong && colon != std::string::npos && colon > 0 &&
-                                std::all_of(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(colon),
-                                            [](unsigned char c) { return std::isalnum(c) || c == '-'; });
-            if (!header && stray.empty()) stray = tooLong ? "a line of over 1,000 bytes" : "\"" + line.substr(0, 60) + "\"";
+            const bool named = !tooLong && colon != std::string::npos && colon > 0 &&
+                               std::all_of(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(colon),
+                                           [](unsigned char c) { return std::isalnum(c) || c == '-'; });
+            if (!named && header.stray.empty()) header.stray = tooLong ? "a line of over 1,000 bytes" : "\"" + line.substr(0, 60) + "\"";
             continue;
         }
         // Bytes before the header (the rest of a message sent without one)
         // are skipped; the header starts a message of its own.
-        if (at > 0 && stray.empty()) stray = "\"" + line.substr(0, std::min<size_t>(at, 60)) + "\"";
-        if (lengthValue(std::string_view(line).substr(at + kLengthName.size()), length)) {
-            haveLength = true;
-            badLength = false;
-        } else {
-            badLength = true;
-        }
+        if (at > 0 && header.stray.empty()) header.stray = "\"" + line.substr(0, std::min<size_t>(at, 60)) + "\"";
+        header.badLength = !lengthValue(std::string_view(line).substr(at + kLengthName.size()), header.length);
+        header.haveLength = header.haveLength || !header.badLength;
     }
-    const std::string before = stray.empty() ? "" : "bytes that are no message header were skipped: " + stray;
-    if (!haveLength || badLength) {
+}
+
+Incoming MessageReader::next() {
+    Incoming incoming;
+    Header header;
+    if (!readHeader(header)) {
+        incoming.midMessage = header.midMessage;
+        return incoming;
+    }
+    const std::string before = header.stray.empty() ? "" : "bytes that are no message header were skipped: " + header.stray;
+    if (!header.haveLength || header.badLength) {
         incoming.kind = Incoming::Kind::Problem;
-        incoming.problem = badLength ? "a message header whose Content-Length is no length was skipped"
-                                     : "a message header without Content-Length was skipped";
+        incoming.problem = header.badLength ? "a message header whose Content-Length is no length was skipped"
+                                            : "a message header without Content-Length was skipped";
         if (!before.empty()) incoming.problem += "; " + before;
         return incoming;
     }
-    if (length > kLargestMessage) {
-        if (!skip(length)) {
-            incoming.kind = Incoming::Kind::End;
+    if (header.length > kLargestMessage) {
+        if (!skip(header.length)) {
             incoming.midMessage = true;
             return incoming;
         }
         incoming.kind = Incoming::Kind::Problem;
-        incoming.problem = "a message of " + std::to_string(length) + " bytes was skipped: the server reads messages of up to " +
+        incoming.problem = "a message of " + std::to_string(header.length) + " bytes was skipped: the server reads messages of up to " +
                            std::to_string(kLargestMessage >> 20) + " MiB";
         return incoming;
     }
-    if (!readBody(length, incoming.body)) {
-        incoming.kind = Incoming::Kind::End;
+    if (!readBody(header.length, incoming.body)) {
         incoming.midMessage = true;
         incoming.body.clear();
         return incoming;

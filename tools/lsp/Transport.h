@@ -32,6 +32,14 @@ public:
     Incoming next();
 
 private:
+    struct Header {
+        bool haveLength = false, badLength = false;
+        size_t length = 0;
+        std::string stray;        // bytes that were no header, as shown
+        bool midMessage = false;  // the stream ended inside the header
+    };
+    // The header block up to its empty line; false at the end of the stream.
+    bool readHeader(Header& header);
     // A line without its line break, cut at 1,000 bytes; false at the end.
     bool readLine(std::string& line, bool& tooLong);
     bool readBody(size_t length, std::string& body);
