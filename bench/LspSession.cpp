@@ -50,7 +50,7 @@ void LspSession::send(std::string body) {
 LspSession::LspSession(const std::string& path, lsp::Verdict verdict) {
     lsp::ServerSetup setup;
     setup.verdict = std::move(verdict);
-    server_ = std::make_unique<lsp::Server>(std::move(setup), [this](const std::string& body) {
+    server_ = std::make_unique<lsp::Server>(std::move(setup), [this](std::string_view body) {
         sent_ += body.size();
         return true;
     });

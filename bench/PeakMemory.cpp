@@ -61,14 +61,14 @@ int main(int argc, char** argv) {
     };
     if (lsp) {
         platform::returnLargeBlocks();  // as vekhost lsp runs
-        bench::LspSession session(argv[1], [&](const std::shared_ptr<const std::string>& text, lint::ColumnUnit unit, size_t detailed,
+        bench::LspSession session(argv[1], [&](const std::shared_ptr<const std::string>& text, lint::ColumnUnit unit, size_t count,
                                                const lsp::DiagnosticSink& sink) {
             // As vekhost lsp does: a backend object for the load, gone before the check.
             tools::kalder::IBackend* loader = plugin.create();
             loader->installLogger(&bench::discardLog, VEK_LOG_LEVEL_WARN);
             loader->loadConfigFile(argv[1]);
             plugin.destroy(loader);
-            lint::Check(text, schema).forEach(unit, sink, detailed);
+            return lint::Check(text, schema).forFirst(unit, count, sink);
         });
         session.type();
         shown = session.sent();

@@ -26,12 +26,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     setup.keys = {{"perf_hint", vek::gpu::KeyType::Text, "", "", {"\"high\"", "\"low\""}, "", {}, "Sets the hint"},
                   {"tuning_mode", vek::gpu::KeyType::Flag, "", "", {}, "false", {"graph_names"}, "Turns tuning on"},
                   {"device_id", vek::gpu::KeyType::Integer, "-2147483648", "2147483647", {}, "0", {"graph_names"}, "Selects"}};
-    setup.verdict = [](const std::shared_ptr<const std::string>& text, vek::lint::ColumnUnit unit, size_t detailed,
-                       const vek::lsp::DiagnosticSink& sink) { vek::lint::Check(text, schema).forEach(unit, sink, detailed); };
-    vek::lsp::Server server(std::move(setup), [](const std::string& body) {
+    setup.verdict = [](const std::shared_ptr<const std::string>& text, vek::lint::ColumnUnit unit, size_t count,
+                       const vek::lsp::DiagnosticSink& sink) { return vek::lint::Check(text, schema).forFirst(unit, count, sink); };
+    vek::lsp::Server server(std::move(setup), [](std::string_view body) {
         rapidjson::Document answer;
-        if (answer.Parse(body.c_str(), body.size()).HasParseError() || !answer.IsObject()) {
-            std::fprintf(stderr, "broken: the server wrote no JSON object: %s\n", body.c_str());
+        if (answer.Parse(body.data(), body.size()).HasParseError() || !answer.IsObject()) {
+            std::fprintf(stderr, "broken: the server wrote no JSON object: %s\n", std::string(body).c_str());
             std::abort();
         }
         return true;

@@ -13,7 +13,11 @@ cmake --build --preset bench
 out=build/bench
 bin=$out/bin
 
-"$bin/vek_bench" --benchmark_out="$out/results.json" --benchmark_out_format=json "$@"
+"$bin/vek_bench" --benchmark_filter=-Lsp --benchmark_out="$out/results.json" --benchmark_out_format=json "$@"
+# The language server against the check, in repetitions: each ratio is of
+# two medians, as the runs of one benchmark swing on this VM.
+"$bin/vek_bench" --benchmark_filter=Lsp --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+  --benchmark_out="$out/results-lsp.json" --benchmark_out_format=json "$@"
 : > "$out/memory.txt"
 for names in 1000 100000 1000000; do
   read -r bytes peak < <("$bin/vek_peak_memory" "${TMPDIR:-/tmp}/vek-bench-$names-names.json")
@@ -52,4 +56,4 @@ for file in "$bin"/examples/*.json "${TMPDIR:-/tmp}"/vek-bench-{1000,100000,1000
   echo "$(basename "$file") $(count floor "$file") $(count load "$file")" >> "$out/instructions.txt"
 done
 echo
-"$bin/vek_bench_report" "$out/results.json" "$out/memory.txt" "$out/instructions.txt"
+"$bin/vek_bench_report" "$out/results.json" "$out/results-lsp.json" "$out/memory.txt" "$out/instructions.txt"

@@ -65,10 +65,10 @@ LspClient::LspClient() {
     lsp::ServerSetup setup;
     setup.version = "test";
     if (!lint::readKeys(VEK_EDITOR_SCHEMA_PATH, setup.keys)) throw std::runtime_error("cannot read the editor schema");
-    setup.verdict = [](const std::shared_ptr<const std::string>& text, lint::ColumnUnit unit, size_t detailed,
-                       const lsp::DiagnosticSink& sink) { lint::Check(text, schema()).forEach(unit, sink, detailed); };
-    server_ = std::make_unique<lsp::Server>(std::move(setup), [this](const std::string& body) {
-        sent_.push_back(body);
+    setup.verdict = [](const std::shared_ptr<const std::string>& text, lint::ColumnUnit unit, size_t count,
+                       const lsp::DiagnosticSink& sink) { return lint::Check(text, schema()).forFirst(unit, count, sink); };
+    server_ = std::make_unique<lsp::Server>(std::move(setup), [this](std::string_view body) {
+        sent_.emplace_back(body);
         return true;
     });
 }

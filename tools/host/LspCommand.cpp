@@ -39,22 +39,22 @@ int lspCommand(const Options& options) {
     lsp::ServerSetup setup;
     setup.version = VEK_VERSION;
     setup.keys = std::move(keys);
-    setup.verdict = [&](const std::shared_ptr<const std::string>& text, lint::ColumnUnit unit, size_t detailed, const lsp::DiagnosticSink& sink) {
+    setup.verdict = [&](const std::shared_ptr<const std::string>& text, lint::ColumnUnit unit, size_t count,
+                        const lsp::DiagnosticSink& sink) -> size_t {
         // The plug-in reads files only: the text goes to a private one first.
         platform::TempFile file;
         const bool written = !file.path().empty() && std::fwrite(text->data(), 1, text->size(), file.stream()) == text->size() && file.close();
         forgetLoggedMessages();
         const bool loaded = written && session.loadConfig(file.path());
         // What the load kept is freed before the check takes its own.
-        if (!session.renewBackend()) return;
+        if (!session.renewBackend()) return 0;
         const lint::Check check(text, schema);
         std::fflush(stderr);
         if (!written) {
-            sink(refusal("the text could not be handed to the plug-in: " + file.error()));
-            check.forEach(unit, sink, detailed);
-            return;
+            if (count > 0) sink(refusal("the text could not be handed to the plug-in: " + file.error()));
+            return 1 + check.forFirst(unit, count > 0 ? count - 1 : 0, sink);
         }
-        eachDiagnostic(loaded, check, unit, sink, detailed);
+        return firstDiagnostics(loaded, check, unit, count, sink);
     };
     std::function<bool()> clientAlive;
     if (options.clientProcessId > 0) clientAlive = [id = options.clientProcessId] { return platform::processAlive(id); };

@@ -33,9 +33,15 @@ lint::Diagnostic refusal(std::string why) {
     return diagnostic;
 }
 
-void eachDiagnostic(bool loaded, const lint::Check& check, lint::ColumnUnit unit, const lint::DiagnosticVisitor& visit, size_t detailed) {
+void eachDiagnostic(bool loaded, const lint::Check& check, lint::ColumnUnit unit, const lint::DiagnosticVisitor& visit) {
     if (!loaded && !check.hasError()) visit(refusal(refusedBecause()));
-    check.forEach(unit, visit, detailed);
+    check.forEach(unit, visit);
+}
+
+size_t firstDiagnostics(bool loaded, const lint::Check& check, lint::ColumnUnit unit, size_t count, const lint::DiagnosticVisitor& visit) {
+    const bool refused = !loaded && !check.hasError();
+    if (refused && count > 0) visit(refusal(refusedBecause()));
+    return (refused ? 1 : 0) + check.forFirst(unit, count - (refused && count > 0 ? 1 : 0), visit);
 }
 
 }  // namespace vek::host

@@ -21,9 +21,10 @@ lint::Diagnostic refusal(std::string why);
 std::string refusedBecause();
 
 // The check's diagnostics of a file the plug-in loaded or refused, the
-// refusal first where the check finds no error that explains it; the
-// first `detailed` with their fixes and related places.
-void eachDiagnostic(bool loaded, const lint::Check& check, lint::ColumnUnit unit, const lint::DiagnosticVisitor& visit,
-                    size_t detailed = 0);
+// refusal first where the check finds no error that explains it.
+void eachDiagnostic(bool loaded, const lint::Check& check, lint::ColumnUnit unit, const lint::DiagnosticVisitor& visit);
+// The first `count` of them, with their fixes and related places; returns
+// how many there are in all.
+size_t firstDiagnostics(bool loaded, const lint::Check& check, lint::ColumnUnit unit, size_t count, const lint::DiagnosticVisitor& visit);
 
 }  // namespace vek::host

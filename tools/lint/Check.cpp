@@ -64,10 +64,12 @@ void clearWords(Diagnostic& diagnostic) {
 // value: the key and pointer of a value are made only for the values told of.
 class Render {
 public:
+    // The first `count` findings, with their fixes and related places where `details`.
     Render(const ParsedText& parsed, const std::vector<Finding>& findings, const Vocabulary& vocabulary, ColumnUnit unit,
-           size_t detailed, const DiagnosticVisitor& visit)
-        : parsed_(parsed), findings_(findings), vocabulary_(vocabulary), positions_(parsed.text, unit), detailed_(detailed), visit_(visit) {
-        walk(parsed.document, nullptr);
+           size_t count, bool details, const DiagnosticVisitor& visit)
+        : parsed_(parsed), findings_(findings), vocabulary_(vocabulary), positions_(parsed.text, unit), details_(details),
+          end_(std::min(count, findings.size())), visit_(visit) {
+        if (end_ > 0) walk(parsed.document, nullptr);
     }
 
 private:
@@ -79,14 +81,14 @@ private:
     // Recursion depth is bounded by the nesting limit the parse enforces.
     void walk(const Value& value, const Value* name) {
         const uint32_t spot = spot_++;
-        while (next_ < findings_.size() && findings_[next_].spot == spot) show(findings_[next_++], value, name);
-        if (next_ == findings_.size()) return;
+        while (next_ < end_ && findings_[next_].spot == spot) show(findings_[next_++], value, name);
+        if (next_ == end_) return;
         if (value.IsObject()) {
             for (const auto& member : value.GetObject()) {
                 path_.push_back(Step{&member.name, 0});
                 walk(member.value, &member.name);
                 path_.pop_back();
-                if (next_ == findings_.size()) return;
+                if (next_ == end_) return;
             }
         } else if (value.IsArray()) {
             rapidjson::SizeType index = 0;
@@ -94,7 +96,7 @@ private:
                 path_.push_back(Step{nullptr, index++});
                 walk(element, nullptr);
                 path_.pop_back();
-                if (next_ == findings_.size()) return;
+                if (next_ == end_) return;
             }
         }
     }
@@ -119,9 +121,8 @@ private:
         diagnostic_.begin = positions_.at(begin);
         diagnostic_.end = positions_.after(diagnostic_.begin, tokenEndAt(parsed_.text, begin));
         clearWords(diagnostic_);
-        Wording wording(vocabulary_, finding, Wording::Subject{&value, name, key_, begin, path_.size()}, shown_ < detailed_, diagnostic_);
+        Wording wording(vocabulary_, finding, Wording::Subject{&value, name, key_, begin, path_.size()}, details_, diagnostic_);
         rule.word(wording);
-        ++shown_;
         visit_(diagnostic_);
     }
 
@@ -129,7 +130,8 @@ private:
     const std::vector<Finding>& findings_;
     const Vocabulary& vocabulary_;
     Positions positions_;
-    size_t detailed_, shown_ = 0;
+    bool details_;
+    size_t end_;  // the findings shown end here
     const DiagnosticVisitor& visit_;
     std::vector<Step> path_;
     std::string key_;
@@ -221,8 +223,15 @@ bool Check::findsAny(const std::vector<RuleId>& rules) const {
     return std::any_of(findings_.begin(), findings_.end(), [&](const Finding& f) { return selected(f.rule); });
 }
 
-void Check::forEach(ColumnUnit unit, const DiagnosticVisitor& visit, size_t detailed) const {
-    if (findings_.empty()) return;
+void Check::forEach(ColumnUnit unit, const DiagnosticVisitor& visit) const { render(unit, findings_.size(), false, visit); }
+
+size_t Check::forFirst(ColumnUnit unit, size_t count, const DiagnosticVisitor& visit) const {
+    render(unit, count, true, visit);
+    return findings_.size();
+}
+
+void Check::render(ColumnUnit unit, size_t count, bool details, const DiagnosticVisitor& visit) const {
+    if (findings_.empty() || count == 0) return;
     if (parsed_ == nullptr) {
         const Rule& rule = ruleOf(fixedRule_);
         Diagnostic diagnostic;
@@ -231,13 +240,13 @@ void Check::forEach(ColumnUnit unit, const DiagnosticVisitor& visit, size_t deta
         Positions positions(*text_, unit);
         diagnostic.begin = positions.at(fixedBegin_);
         diagnostic.end = positions.after(diagnostic.begin, fixedEnd_);
-        Wording wording(*text_, fixedMessage_, fixedBegin_, detailed > 0, diagnostic);
+        Wording wording(*text_, fixedMessage_, fixedBegin_, details, diagnostic);
         rule.word(wording);
         visit(diagnostic);
         return;
     }
     const Vocabulary vocabulary(*parsed_, *schema_, details_);
-    Render(*parsed_, findings_, vocabulary, unit, detailed, visit);
+    Render(*parsed_, findings_, vocabulary, unit, count, details, visit);
 }
 
 }  // namespace vek::lint

@@ -51,11 +51,15 @@ public:
     size_t size() const { return findings_.size(); }
     // Every diagnostic, in the order of their place in the file, made one at
     // a time: a file of a million mistakes never holds a million messages.
-    // The first `detailed` of them carry their fixes and related places.
-    void forEach(ColumnUnit unit, const DiagnosticVisitor& visit, size_t detailed = 0) const;
+    void forEach(ColumnUnit unit, const DiagnosticVisitor& visit) const;
+    // The first `count` diagnostics, each with its fixes and related places
+    // (what an editor shows); the others are not made. Returns how many
+    // there are in all.
+    size_t forFirst(ColumnUnit unit, size_t count, const DiagnosticVisitor& visit) const;
 
 private:
     Check() = default;
+    void render(ColumnUnit unit, size_t count, bool details, const DiagnosticVisitor& visit) const;
     void fail(RuleId rule, uint32_t begin, uint32_t end, std::string message);
 
     std::shared_ptr<const std::string> text_;  // where it lies does not change when the check moves

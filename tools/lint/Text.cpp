@@ -3,6 +3,7 @@
 #include "Text.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace vek::lint {
 
@@ -33,6 +34,26 @@ size_t utf8Length(std::string_view text) {
     return length;
 }
 
+namespace {
+
+// Past the closing quote of the string whose opening quote is just before
+// `at`, or `stop`: from quote to quote, a quote after an odd number of
+// backslashes being part of the string.
+size_t stringEnd(std::string_view text, size_t at, size_t stop) {
+    while (at < stop) {
+        const void* quote = std::memchr(text.data() + at, '"', stop - at);
+        if (quote == nullptr) return stop;
+        const size_t q = static_cast<size_t>(static_cast<const char*>(quote) - text.data());
+        size_t backslashes = 0;
+        while (q - backslashes > at && text[q - backslashes - 1] == '\\') ++backslashes;
+        at = q + 1;
+        if (backslashes % 2 == 0) return at;
+    }
+    return stop;
+}
+
+}  // namespace
+
 size_t tokenEnd(std::string_view text, size_t start, size_t limit) {
     const size_t stop = limit >= text.size() - start ? text.size() : start + limit;
     const char first = text[start];
@@ -41,21 +62,12 @@ size_t tokenEnd(std::string_view text, size_t start, size_t limit) {
         while (i < stop && !endsWord(text[i])) ++i;
         return i;
     }
+    if (first == '"') return stringEnd(text, start + 1, stop);
     unsigned depth = 0;
-    bool inString = false, escaped = false;
     for (size_t i = start; i < stop; ++i) {
         const char c = text[i];
-        if (inString) {
-            if (escaped) {
-                escaped = false;
-            } else if (c == '\\') {
-                escaped = true;
-            } else if (c == '"') {
-                inString = false;
-                if (depth == 0) return i + 1;
-            }
-        } else if (c == '"') {
-            inString = true;
+        if (c == '"') {
+            i = stringEnd(text, i + 1, stop) - 1;
         } else if (c == '[' || c == '{') {
             ++depth;
         } else if ((c == ']' || c == '}') && --depth == 0) {

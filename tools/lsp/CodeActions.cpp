@@ -53,7 +53,7 @@ void writeEdit(RpcWriter& w, const DocumentView& document, const std::vector<lin
 void writeQuickFix(RpcWriter& w, const DocumentView& document, const lint::Fix& fix, bool preferred, const Value& diagnostic) {
     w.StartObject();
     w.Key("title");
-    writeString(w, lint::utf8Text(fix.title));
+    writeText(w, fix.title);
     w.Key("kind");
     w.String("quickfix");
     w.Key("isPreferred");

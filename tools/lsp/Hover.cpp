@@ -75,7 +75,7 @@ void writeHover(RpcWriter& writer, const DocumentView& document, size_t offset) 
     writer.Key("kind");
     writer.String("markdown");
     writer.Key("value");
-    writeString(writer, lint::utf8Text(contents));
+    writeText(writer, contents);
     writer.EndObject();
     writer.Key("range");
     writeRange(writer, document.text.rangeOf(place.token.begin, place.token.end, document.client.unit));

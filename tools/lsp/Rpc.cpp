@@ -91,8 +91,13 @@ const Value* optionalObject(const Value& object, const char* name) {
     return found != object.MemberEnd() && found->value.IsObject() ? &found->value : nullptr;
 }
 
-void writeString(RpcWriter& writer, const std::string& text) {
-    writer.String(text.c_str(), static_cast<rapidjson::SizeType>(text.size()));
+void writeString(RpcWriter& writer, std::string_view text) {
+    writer.String(text.data(), static_cast<rapidjson::SizeType>(text.size()));
+}
+
+void writeText(RpcWriter& writer, std::string_view text) {
+    if (lint::isUtf8(text)) writeString(writer, text);
+    else writeString(writer, lint::utf8Text(text));
 }
 
 }  // namespace vek::lsp

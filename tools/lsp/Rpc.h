@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "BackendExtensions/ConfigJson.h"  // first: it sets how RapidJSON allocates
 #include <rapidjson/document.h>
@@ -59,6 +60,8 @@ uint32_t uintMember(const Value& object, const char* name);
 // The member where it is there and an object; null otherwise.
 const Value* optionalObject(const Value& object, const char* name);
 
-void writeString(RpcWriter& writer, const std::string& text);
+void writeString(RpcWriter& writer, std::string_view text);
+// Text for a person to read: bytes that are not UTF-8 written as the text \xHH.
+void writeText(RpcWriter& writer, std::string_view text);
 
 }  // namespace vek::lsp

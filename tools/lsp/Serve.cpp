@@ -88,7 +88,7 @@ int serve(std::FILE* in, std::FILE* out, ServerSetup setup, std::function<bool()
         }).detach();
     }
 
-    Server server(std::move(setup), [out](const std::string& body) { return writeMessage(out, body); });
+    Server server(std::move(setup), [out](std::string_view body) { return writeMessage(out, body); });
     std::vector<Incoming> burst;
     while (!server.exited()) {
         inbox->takeAll(burst);

@@ -32,19 +32,26 @@ const Server::Method Server::kMethods[] = {
     {"textDocument/codeAction", &Server::codeAction, true},
 };
 
-Server::Server(ServerSetup setup, std::function<bool(const std::string&)> send)
+Server::Server(ServerSetup setup, std::function<bool(std::string_view)> send)
     : setup_(std::move(setup)), send_(std::move(send)) {}
 
 void Server::sendMessage(const std::function<void(RpcWriter&)>& members) {
-    rapidjson::StringBuffer buffer;
+    // A message made while another is (a log message while diagnostics are
+    // written) takes a buffer of its own.
+    rapidjson::StringBuffer own;
+    rapidjson::StringBuffer& buffer = making_ ? own : buffer_;
+    const bool outer = !making_;
+    making_ = true;
+    buffer.Clear();
     RpcWriter writer(buffer);
     writer.StartObject();
     writer.Key("jsonrpc");
     writer.String("2.0");
     members(writer);
     writer.EndObject();
+    if (outer) making_ = false;
     // A client that is gone cannot be served: the server stops.
-    if (!send_(std::string(buffer.GetString(), buffer.GetSize())) && exitStatus_ < 0) exitStatus_ = 1;
+    if (!send_(std::string_view(buffer.GetString(), buffer.GetSize())) && exitStatus_ < 0) exitStatus_ = 1;
 }
 
 void Server::respond(const std::string& id, const std::function<void(RpcWriter&)>& result) {
@@ -65,7 +72,7 @@ void Server::respondError(const std::string& id, int32_t code, const std::string
         w.Key("code");
         w.Int(code);
         w.Key("message");
-        writeString(w, lint::utf8Text(message));
+        writeText(w, message);
         w.EndObject();
     });
 }
@@ -85,7 +92,7 @@ void Server::logProblem(const std::string& text) {
         w.Key("type");
         w.Int(1);
         w.Key("message");
-        writeString(w, lint::utf8Text("vekhost: " + text));
+        writeText(w, "vekhost: " + text);
         w.EndObject();
     });
 }
@@ -272,7 +279,7 @@ void Server::writeDiagnostic(RpcWriter& w, const std::string& uri, const Documen
     w.Key("source");
     w.String("vekhost");
     w.Key("message");
-    writeString(w, lint::utf8Text(d.message));
+    writeText(w, d.message);
     if (client_.relatedInformation && !d.related.empty()) {
         w.Key("relatedInformation");
         w.StartArray();
@@ -286,7 +293,7 @@ void Server::writeDiagnostic(RpcWriter& w, const std::string& uri, const Documen
             writeRange(w, document.text.rangeOf(related.begin, related.end, client_.unit));
             w.EndObject();
             w.Key("message");
-            writeString(w, lint::utf8Text(related.message));
+            writeText(w, related.message);
             w.EndObject();
         }
         w.EndArray();
@@ -306,8 +313,7 @@ void Server::publish(const std::string& uri, Document& document) {
         w.Int64(document.version);
         w.Key("diagnostics");
         w.StartArray();
-        setup_.verdict(document.text.share(), client_.unit, kMostPublished, [&](const lint::Diagnostic& d) {
-            if (++found > kMostPublished) return;
+        found = setup_.verdict(document.text.share(), client_.unit, kMostPublished, [&](const lint::Diagnostic& d) {
             writeDiagnostic(w, uri, document, d);
             document.shown.push_back({d.begin.offset, d.end.offset, rangeOf(d), d.rule, d.message, d.fixes});
         });

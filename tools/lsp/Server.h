@@ -11,6 +11,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Diagnostic.h"
@@ -20,11 +21,11 @@
 namespace vek::lsp {
 
 using DiagnosticSink = std::function<void(const lint::Diagnostic&)>;
-// What vekhost check says of a text: every diagnostic, in the unit asked
-// for, the first `detailed` with their fixes and related places. The text
-// is the document's own, shared for the check.
-using Verdict = std::function<void(const std::shared_ptr<const std::string>& text, lint::ColumnUnit unit, size_t detailed,
-                                   const DiagnosticSink& sink)>;
+// What vekhost check says of a text: its first `count` diagnostics, in the
+// unit asked for, with their fixes and related places; returns how many
+// there are in all. The text is the document's own, shared for the check.
+using Verdict = std::function<size_t(const std::shared_ptr<const std::string>& text, lint::ColumnUnit unit, size_t count,
+                                     const DiagnosticSink& sink)>;
 
 struct ServerSetup {
     std::string name = "vekhost";
@@ -35,12 +36,12 @@ struct ServerSetup {
 
 // At most this many diagnostics are published for a document; a log
 // message says how many more there are.
-constexpr size_t kMostPublished = 10000;
+constexpr size_t kMostPublished = 1000;
 
 class Server {
 public:
     // `send` writes one message body to the client; false when it cannot.
-    Server(ServerSetup setup, std::function<bool(const std::string&)> send);
+    Server(ServerSetup setup, std::function<bool(std::string_view)> send);
 
     // One message from the client, answered at once; diagnostics wait for
     // publishChanged. The body is parsed where it lies (its strings are not
@@ -101,7 +102,9 @@ private:
     void codeAction(const Value& params, RpcWriter* result);
 
     ServerSetup setup_;
-    std::function<bool(const std::string&)> send_;
+    std::function<bool(std::string_view)> send_;
+    rapidjson::StringBuffer buffer_;  // each message is made here, its room kept for the next
+    bool making_ = false;
     State state_ = State::Fresh;
     int exitStatus_ = -1;
     ClientAbilities client_;

@@ -147,7 +147,7 @@ Incoming MessageReader::next() {
     return incoming;
 }
 
-bool writeMessage(std::FILE* out, const std::string& body) {
+bool writeMessage(std::FILE* out, std::string_view body) {
     const std::string header = "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n";
     return std::fwrite(header.data(), 1, header.size(), out) == header.size() &&
            std::fwrite(body.data(), 1, body.size(), out) == body.size() && std::fflush(out) == 0;

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace vek::lsp {
 
@@ -50,6 +51,6 @@ private:
 
 // The message with its header, written and flushed; false when the stream
 // is gone (the client closed its end).
-bool writeMessage(std::FILE* out, const std::string& body);
+bool writeMessage(std::FILE* out, std::string_view body);
 
 }  // namespace vek::lsp
