@@ -4,6 +4,8 @@
 // fixes of each rule, applied as an editor applies them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/LspClient.h"
 
 namespace vek::test {
@@ -24,7 +26,7 @@ Json quickFixes(LspClient& client, const Json& published, const std::string& cod
         if (d["code"].GetString() == code) diagnostics += (diagnostics.empty() ? "" : ",") + jsonText(d);
     }
     return client.request("textDocument/codeAction", R"({"textDocument":{"uri":")" + kUri + R"("},"range":{"start":{"line":0,"character":0},)"
-                                                     R"("end":{"line":0,"character":0}},"context":{"diagnostics":[)" + diagnostics + "]}}");
+                                                     R"("end":{"line":0,"character":0}},"context":{"only":["quickfix"],"diagnostics":[)" + diagnostics + "]}}");
 }
 
 // Each rule's fixes: their titles, the preferred first, and the text the
@@ -90,9 +92,75 @@ TEST(LspFeatures, QuickFixesOnlyForPublishedDiagnostics) {
     const Json none = client.request(
         "textDocument/codeAction",
         R"({"textDocument":{"uri":")" + kUri + R"("},"range":{"start":{"line":0,"character":1},"end":{"line":0,"character":1}},)"
-        R"("context":{"diagnostics":[{"range":{"start":{"line":0,"character":1},"end":{"line":0,"character":2}},"code":"invalid-json","message":"x"},)"
+        R"("context":{"only":["quickfix"],"diagnostics":[{"range":{"start":{"line":0,"character":1},"end":{"line":0,"character":2}},"code":"invalid-json","message":"x"},)"
         R"({"code":"unknown-key","message":"did you mean \"perf_hint\"?"}]}})");
     EXPECT_EQ(jsonText(none), "[]");
+}
+
+}  // namespace
+}  // namespace vek::test
+
+namespace vek::test {
+namespace {
+
+// The text without its cursor mark, and the cursor's position ("|" marks it; ASCII texts).
+std::pair<std::string, std::string> cursorIn(const std::string& marked) {
+    const size_t at = marked.find('|');
+    const size_t lineStart = marked.rfind('\n', at) == std::string::npos ? 0 : marked.rfind('\n', at) + 1;
+    const size_t line = static_cast<size_t>(std::count(marked.begin(), marked.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+    return {marked.substr(0, at) + marked.substr(at + 1),
+            R"({"line":)" + std::to_string(line) + R"(,"character":)" + std::to_string(at - lineStart) + "}"};
+}
+
+// Completion wherever a member or a value can start, each item valid where
+// it lands, no key offered twice.
+TEST(LspFeatures, CompletionWhereverAMemberOrValueGoes) {
+    struct Case {
+        std::string marked, label;
+        std::string completed;  // the text with the item taken; empty: the item is not offered
+    };
+    const Case cases[] = {
+        {"{|}", "perf_hint", R"({"perf_hint": "high"})"},
+        {"{ | }", "perf_hint", R"({ "perf_hint": "high" })"},
+        {"{\n  |\n}", "tuning_mode", "{\n  \"tuning_mode\": false\n}"},
+        {R"({"kernel_repo_path": "a",|})", "perf_hint", R"({"kernel_repo_path": "a","perf_hint": "high"})"},
+        {R"({"kernel_repo_path": "a", |})", "device_id", R"({"kernel_repo_path": "a", "device_id": 0})"},
+        {R"({|"kernel_repo_path": "a"})", "perf_hint", R"({"perf_hint": "high", "kernel_repo_path": "a"})"},
+        {"{\"kernel_repo_path\": \"a\"\n  |\n}", "perf_hint", "{\"kernel_repo_path\": \"a\",\n  \"perf_hint\": \"high\"\n}"},
+        {R"({"perf_h|"})", "perf_hint", R"({"perf_hint": "high"})"},
+        {R"({perf_h|})", "perf_hint", R"({"perf_hint": "high"})"},
+        {R"({"perf_h|": "low"})", "perf_hint", R"({"perf_hint": "low"})"},
+        {R"({"perf_hint": |})", "\"low\"", R"({"perf_hint": "low"})"},
+        {R"({"tuning_mode":|})", "true", R"({"tuning_mode":true})"},
+        {R"({"perf_hint": "n|"})", "\"normal\"", R"({"perf_hint": "normal"})"},
+        {R"({"perf_hint": | "tuning_mode": true})", "\"high\"", R"({"perf_hint": "high", "tuning_mode": true})"},
+        {R"({"perf_hint": "low", |})", "perf_hint", ""},
+        {R"({"graph_names": [|]})", "perf_hint", ""},
+        {R"({"graph_names": ["a"], "x": {|}})", "perf_hint", ""},
+    };
+    for (const Case& c : cases) {
+        LspClient client;
+        client.start();
+        const auto [text, position] = cursorIn(c.marked);
+        client.open(kUri, text);
+        const Json list = client.request("textDocument/completion", R"({"textDocument":{"uri":")" + kUri + R"("},"position":)" + position + "}");
+        const rapidjson::Value* item = nullptr;
+        for (const auto& candidate : list["items"].GetArray()) {
+            if (candidate["label"].GetString() == c.label) item = &candidate;
+        }
+        if (c.completed.empty()) {
+            EXPECT_EQ(item, nullptr) << c.marked;
+            continue;
+        }
+        ASSERT_NE(item, nullptr) << c.marked << ": " << jsonText(list);
+        Json edits(rapidjson::kArrayType);
+        Json::AllocatorType& allocator = edits.GetAllocator();
+        if (item->HasMember("additionalTextEdits")) {
+            for (const auto& edit : (*item)["additionalTextEdits"].GetArray()) edits.PushBack(rapidjson::Value(edit, allocator), allocator);
+        }
+        edits.PushBack(rapidjson::Value((*item)["textEdit"], allocator), allocator);
+        EXPECT_EQ(applyEdits(text, edits), c.completed) << c.marked;
+    }
 }
 
 }  // namespace

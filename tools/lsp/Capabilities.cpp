@@ -50,6 +50,12 @@ ClientAbilities readClientAbilities(const Value& params) {
     client.unit = listHolds(caps, {"general", "positionEncodings"}, "utf-8") ? ColumnUnit::Byte : ColumnUnit::Char;
     client.snippets = flagAt(caps, {"textDocument", "completion", "completionItem", "snippetSupport"});
     client.relatedInformation = flagAt(caps, {"textDocument", "publishDiagnostics", "relatedInformation"});
+    client.hierarchicalSymbols = flagAt(caps, {"textDocument", "documentSymbol", "hierarchicalDocumentSymbolSupport"});
+    const Value* pull = memberAt(caps, {"textDocument", "diagnostic"});
+    client.pullDiagnostics = pull != nullptr && pull->IsObject();
+    client.resolvesEdits = listHolds(caps, {"textDocument", "codeAction", "resolveSupport", "properties"}, "edit");
+    const Value* limit = memberAt(caps, {"textDocument", "foldingRange", "rangeLimit"});
+    if (limit != nullptr && limit->IsUint()) client.foldingLimit = limit->GetUint();
     return client;
 }
 
@@ -74,8 +80,26 @@ void writeInitializeResult(RpcWriter& w, const ClientAbilities& client, const st
     w.EndObject();
     w.Key("codeActionProvider");
     w.StartObject();
-    writeStrings(w, "codeActionKinds", {"quickfix"});
+    writeStrings(w, "codeActionKinds", {"quickfix", "source.fixAll.vekhost"});
+    w.Key("resolveProvider");
+    w.Bool(true);
     w.EndObject();
+    for (const char* provider : {"documentSymbolProvider", "foldingRangeProvider", "selectionRangeProvider", "documentFormattingProvider",
+                                 "documentRangeFormattingProvider", "inlayHintProvider"}) {
+        w.Key(provider);
+        w.Bool(true);
+    }
+    if (client.pullDiagnostics) {
+        w.Key("diagnosticProvider");
+        w.StartObject();
+        w.Key("identifier");
+        w.String("vekhost");
+        w.Key("interFileDependencies");
+        w.Bool(false);
+        w.Key("workspaceDiagnostics");
+        w.Bool(false);
+        w.EndObject();
+    }
     w.EndObject();
     w.Key("serverInfo");
     w.StartObject();

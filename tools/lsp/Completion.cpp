@@ -1,5 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
 // SPDX-License-Identifier: Apache-2.0
+// Completion wherever a member or a value of the top-level object can
+// start, each item valid where it lands: the commas its neighbours need
+// come with it, and no key the object holds is offered again.
 #include "Features.h"
 #include "Text.h"
 #include "Tokens.h"
@@ -30,7 +33,15 @@ struct Item {
     bool snippet = false;
 };
 
-void writeItem(RpcWriter& w, const DocumentView& document, const Item& item, size_t begin, size_t end) {
+// Where the items land: the bytes they replace, and the commas they bring.
+struct Landing {
+    size_t begin, end;
+    bool commaBefore;  // a comma goes after the value before (at beforeEnd)
+    size_t beforeEnd;
+    std::string after;  // what follows the item's text: a comma before the next member, if it needs one
+};
+
+void writeItem(RpcWriter& w, const DocumentView& document, const Item& item, const Landing& landing) {
     w.StartObject();
     w.Key("label");
     writeString(w, item.label);
@@ -51,10 +62,21 @@ void writeItem(RpcWriter& w, const DocumentView& document, const Item& item, siz
     w.Key("textEdit");
     w.StartObject();
     w.Key("range");
-    writeRange(w, document.text.rangeOf(begin, end, document.client.unit));
+    writeRange(w, document.text.rangeOf(landing.begin, landing.end, document.client.unit));
     w.Key("newText");
-    writeString(w, item.newText);
+    writeString(w, item.newText + landing.after);
     w.EndObject();
+    if (landing.commaBefore) {
+        w.Key("additionalTextEdits");
+        w.StartArray();
+        w.StartObject();
+        w.Key("range");
+        writeRange(w, document.text.rangeOf(landing.beforeEnd, landing.beforeEnd, document.client.unit));
+        w.Key("newText");
+        w.String(",");
+        w.EndObject();
+        w.EndArray();
+    }
     w.EndObject();
 }
 
@@ -65,53 +87,67 @@ bool colonAfter(const std::string& text, size_t end) {
     return nextToken(text, at, token) && token.kind == Token::Kind::Colon;
 }
 
+void memberItems(const DocumentView& document, const Place& place, bool valued, bool quoted, std::vector<Item>& items) {
+    const bool snippets = document.client.snippets;
+    for (const lint::KeyDescription& key : document.keys) {
+        bool present = false;
+        for (const std::string& name : place.names) present = present || name == key.key;
+        if (present) continue;
+        Item item;
+        item.label = key.key;
+        item.kind = kProperty;
+        item.detail = key.allowed.empty() ? lint::typeWords(key) : lint::joinList(key.allowed, ", ", ", ");
+        item.documentation = key.title;
+        item.newText = "\"" + key.key + "\"" + (valued ? "" : ": " + placeholder(key, snippets));
+        item.snippet = snippets && !valued;
+        item.filterText = quoted ? "\"" + key.key + "\"" : key.key;
+        items.push_back(std::move(item));
+    }
+}
+
+void valueItems(const DocumentView& document, const Place& place, std::vector<Item>& items) {
+    for (const lint::KeyDescription& key : document.keys) {
+        if (key.key != place.key) continue;
+        const std::vector<std::string> values = !key.allowed.empty()                ? key.allowed
+                                                : key.type == gpu::KeyType::Flag ? std::vector<std::string>{"true", "false"}
+                                                                                  : std::vector<std::string>{};
+        for (const std::string& value : values) {
+            Item item;
+            item.label = value;
+            item.detail = value == key.defaultValue ? "the default" : "";
+            item.newText = value;
+            item.filterText = value;
+            items.push_back(std::move(item));
+        }
+    }
+}
+
 }  // namespace
 
 void writeCompletion(RpcWriter& writer, const DocumentView& document, size_t offset) {
-    const bool snippets = document.client.snippets;
     const std::string& text = document.text.text();
     const Place place = placeOf(text, offset, true);
     const bool replacing = place.onToken && (place.token.kind == Token::Kind::String || place.token.kind == Token::Kind::Word);
-    const size_t begin = replacing ? place.token.begin : offset;
-    const size_t end = replacing ? place.token.end : offset;
+    Landing landing{replacing ? place.token.begin : offset, replacing ? place.token.end : offset, place.commaBefore, place.beforeEnd, ""};
     std::vector<Item> items;
     if (place.kind == Place::Kind::MemberName) {
-        const bool valued = replacing && colonAfter(text, end);
-        for (const lint::KeyDescription& key : document.keys) {
-            bool present = false;
-            for (const std::string& name : place.names) present = present || name == key.key;
-            if (present) continue;
-            Item item;
-            item.label = key.key;
-            item.kind = kProperty;
-            item.detail = key.allowed.empty() ? lint::typeWords(key) : lint::joinList(key.allowed, ", ", ", ");
-            item.documentation = key.title;
-            item.newText = "\"" + key.key + "\"" + (valued ? "" : ": " + placeholder(key, snippets));
-            item.snippet = snippets && !valued;
-            item.filterText = replacing && text[begin] == '"' ? "\"" + key.key + "\"" : key.key;
-            items.push_back(std::move(item));
-        }
+        const bool valued = replacing && colonAfter(text, landing.end);
+        memberItems(document, place, valued, replacing && text[landing.begin] == '"', items);
+        if (valued) landing.commaBefore = false;
     } else if (place.kind == Place::Kind::Value && !place.nested) {
-        for (const lint::KeyDescription& key : document.keys) {
-            if (key.key != place.key) continue;
-            const std::vector<std::string> values =
-                !key.allowed.empty() ? key.allowed : key.type == gpu::KeyType::Flag ? std::vector<std::string>{"true", "false"} : std::vector<std::string>{};
-            for (const std::string& value : values) {
-                Item item;
-                item.label = value;
-                item.detail = value == key.defaultValue ? "the default" : "";
-                item.newText = value;
-                item.filterText = value;
-                items.push_back(std::move(item));
-            }
-        }
+        valueItems(document, place, items);
+    }
+    // A member follows: the item ends its own with a comma (and a space
+    // where the next one stands right behind it).
+    if (place.commaAfter) {
+        landing.after = landing.end < text.size() && !lint::isJsonSpace(text[landing.end]) ? ", " : ",";
     }
     writer.StartObject();
     writer.Key("isIncomplete");
     writer.Bool(false);
     writer.Key("items");
     writer.StartArray();
-    for (const Item& item : items) writeItem(writer, document, item, begin, end);
+    for (const Item& item : items) writeItem(writer, document, item, landing);
     writer.EndArray();
     writer.EndObject();
 }

@@ -1,9 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
 // SPDX-License-Identifier: Apache-2.0
-// What the server answers about a document: hover, completion and code
-// actions. Each writes the value of the response's "result".
+// What the server answers about a document: hover, completion, code
+// actions, its structure, formatting and inlay hints. Each writes the value
+// of the response's "result".
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,6 +32,10 @@ struct ClientAbilities {
     ColumnUnit unit = ColumnUnit::Char;  // UTF-16 code units, or bytes when it offers utf-8
     bool snippets = false;               // completion items may be snippets
     bool relatedInformation = false;     // diagnostics may name other places
+    bool hierarchicalSymbols = false;    // the outline may nest
+    bool pullDiagnostics = false;        // the client asks for diagnostics (textDocument/diagnostic) and is sent none
+    bool resolvesEdits = false;          // a code action's edit may be made when the client resolves it
+    size_t foldingLimit = 5000;          // the most folding ranges it takes
 };
 
 struct DocumentView {
@@ -45,7 +52,38 @@ void writeHover(RpcWriter& writer, const DocumentView& document, size_t offset);
 // At a member name: the keys the object does not have yet. At a value:
 // the allowed values, or true and false.
 void writeCompletion(RpcWriter& writer, const DocumentView& document, size_t offset);
-// The fixes of the published diagnostics the client names, as quick fixes.
-void writeCodeActions(RpcWriter& writer, const DocumentView& document, const Value& diagnostics);
+// The preferred fix of each problem of a text, in the text's order.
+using FixesOf = std::function<std::vector<lint::Fix>(const std::shared_ptr<const std::string>& text)>;
+
+// What a code action request asks for: the diagnostics it names, the kinds
+// it takes ("only"), whether a person asked (not the editor on its own).
+struct ActionRequest {
+    const Value& diagnostics;
+    std::vector<std::string> only;  // empty: every kind
+    bool invoked;
+};
+// The fixes of the published diagnostics the client names, as quick fixes,
+// and every fix of the file as one action (source.fixAll.vekhost).
+void writeCodeActions(RpcWriter& writer, const DocumentView& document, const ActionRequest& request, const FixesOf& fixesOf);
+// The fix-all action with its edit, for codeAction/resolve.
+void writeFixAll(RpcWriter& writer, const DocumentView& document, const FixesOf& fixesOf);
+
+// The keys and values, nested as the file is (or a flat list with each
+// symbol's container); the ranges that fold; for each offset, the ranges a
+// selection grows through, innermost first.
+void writeDocumentSymbols(RpcWriter& writer, const DocumentView& document);
+void writeFoldingRanges(RpcWriter& writer, const DocumentView& document);
+void writeSelectionRanges(RpcWriter& writer, const DocumentView& document, const std::vector<size_t>& offsets);
+
+// The edits that lay out the bytes from `from` to `to` (every member and
+// element on a line of its own), changing only the space between tokens;
+// none for a text that is not JSON. `options` are the protocol's
+// FormattingOptions.
+std::vector<lint::Edit> formattingEdits(const std::string& text, size_t from, size_t to, const Value& options);
+void writeFormatting(RpcWriter& writer, const DocumentView& document, size_t from, size_t to, const Value& options);
+
+// After each graph name from `from` to `to` whose identifier differs from
+// it, the identifier.
+void writeInlayHints(RpcWriter& writer, const DocumentView& document, size_t from, size_t to);
 
 }  // namespace vek::lsp

@@ -30,6 +30,14 @@ const Server::Method Server::kMethods[] = {
     {"textDocument/hover", &Server::hover, true},
     {"textDocument/completion", &Server::completion, true},
     {"textDocument/codeAction", &Server::codeAction, true},
+    {"codeAction/resolve", &Server::resolveCodeAction, true},
+    {"textDocument/diagnostic", &Server::diagnostic, true},
+    {"textDocument/documentSymbol", &Server::documentSymbol, true},
+    {"textDocument/foldingRange", &Server::foldingRange, true},
+    {"textDocument/selectionRange", &Server::selectionRange, true},
+    {"textDocument/formatting", &Server::formatting, true},
+    {"textDocument/rangeFormatting", &Server::rangeFormatting, true},
+    {"textDocument/inlayHint", &Server::inlayHint, true},
 };
 
 Server::Server(ServerSetup setup, std::function<bool(std::string_view)> send)
@@ -209,30 +217,30 @@ void Server::didOpen(const Value& params, RpcWriter*) {
     document.uri = uri;
     document.text.replace(stringMember(item, "text"));
     document.version = item.HasMember("version") && item["version"].IsInt64() ? item["version"].GetInt64() : 0;
-    document.changed = true;
+    document.diagnosed = document.pushed = false;
 }
 
 void Server::didChange(const Value& params, RpcWriter*) {
     Document& document = this->document(params);
     if (!params.HasMember("contentChanges") || !params["contentChanges"].IsArray()) throw BadParams{"contentChanges must be an array"};
     for (const Value& change : params["contentChanges"].GetArray()) {
-        const std::string text = stringMember(change, "text");
+        std::string text = stringMember(change, "text");
         if (const Value* range = optionalObject(change, "range")) {
             if (!document.text.edit(positionMember(*range, "start"), positionMember(*range, "end"), text, client_.unit)) {
                 throw BadParams{"a change's range ends before it starts"};
             }
         } else {
-            document.text.replace(text);
+            document.text.replace(std::move(text));
         }
     }
     const Value& item = objectMember(params, "textDocument");
     if (item.HasMember("version") && item["version"].IsInt64()) document.version = item["version"].GetInt64();
-    document.changed = true;
+    document.diagnosed = document.pushed = false;
 }
 
 void Server::didClose(const Value& params, RpcWriter*) {
     const std::string uri = stringMember(objectMember(params, "textDocument"), "uri");
-    if (documents_.erase(uri) == 0) return;
+    if (documents_.erase(uri) == 0 || client_.pullDiagnostics) return;
     notify("textDocument/publishDiagnostics", [&](RpcWriter& w) {
         w.StartObject();
         w.Key("uri");
@@ -244,31 +252,121 @@ void Server::didClose(const Value& params, RpcWriter*) {
     });
 }
 
+size_t Server::offsetMember(const Document& document, const Value& object, const char* name) const {
+    return document.text.offsetOf(positionMember(object, name), client_.unit);
+}
+
 void Server::hover(const Value& params, RpcWriter* result) {
     const Document& document = this->document(params);
-    writeHover(*result, view(document), document.text.offsetOf(positionMember(params, "position"), client_.unit));
+    writeHover(*result, view(document), offsetMember(document, params, "position"));
 }
 
 void Server::completion(const Value& params, RpcWriter* result) {
     const Document& document = this->document(params);
-    writeCompletion(*result, view(document), document.text.offsetOf(positionMember(params, "position"), client_.unit));
+    writeCompletion(*result, view(document), offsetMember(document, params, "position"));
+}
+
+std::vector<lint::Fix> Server::preferredFixes(const std::shared_ptr<const std::string>& text) const {
+    std::vector<lint::Fix> fixes;
+    setup_.verdict(text, ColumnUnit::Byte, SIZE_MAX, [&](const lint::Diagnostic& d) {
+        if (!d.fixes.empty()) fixes.push_back(d.fixes.front());
+    });
+    return fixes;
 }
 
 void Server::codeAction(const Value& params, RpcWriter* result) {
-    const Document& document = this->document(params);
+    Document& document = this->document(params);
+    if (!document.diagnosed) diagnose(document);  // the fixes of what was shown
     const Value& context = objectMember(params, "context");
     if (!context.HasMember("diagnostics") || !context["diagnostics"].IsArray()) throw BadParams{"diagnostics must be an array"};
-    writeCodeActions(*result, view(document), context["diagnostics"]);
+    ActionRequest request{context["diagnostics"], {}, !context.HasMember("triggerKind") || !context["triggerKind"].IsInt() ||
+                                                       context["triggerKind"].GetInt() == 1};
+    if (context.HasMember("only") && context["only"].IsArray()) {
+        for (const Value& kind : context["only"].GetArray()) {
+            if (kind.IsString()) request.only.emplace_back(kind.GetString());
+        }
+    }
+    writeCodeActions(*result, view(document), request, [this](const auto& text) { return preferredFixes(text); });
+}
+
+void Server::resolveCodeAction(const Value& params, RpcWriter* result) {
+    const Value* data = optionalObject(params, "data");
+    if (data == nullptr) throw BadParams{"only the fix-all action is resolved, by its data"};
+    const auto found = documents_.find(stringMember(*data, "uri"));
+    if (found == documents_.end()) throw BadParams{"no document " + stringMember(*data, "uri") + " is open"};
+    writeFixAll(*result, view(found->second), [this](const auto& text) { return preferredFixes(text); });
+}
+
+void Server::diagnostic(const Value& params, RpcWriter* result) {
+    Document& document = this->document(params);
+    if (!document.diagnosed) diagnose(document);
+    const auto previous = params.FindMember("previousResultId");
+    const bool unchanged = previous != params.MemberEnd() && previous->value.IsString() && document.resultId == previous->value.GetString();
+    RpcWriter& w = *result;
+    w.StartObject();
+    w.Key("kind");
+    w.String(unchanged ? "unchanged" : "full");
+    w.Key("resultId");
+    writeString(w, document.resultId);
+    if (!unchanged) {
+        w.Key("items");
+        w.RawValue(document.items.c_str(), document.items.size(), rapidjson::kArrayType);
+    }
+    w.EndObject();
+}
+
+void Server::documentSymbol(const Value& params, RpcWriter* result) { writeDocumentSymbols(*result, view(document(params))); }
+void Server::foldingRange(const Value& params, RpcWriter* result) { writeFoldingRanges(*result, view(document(params))); }
+
+void Server::selectionRange(const Value& params, RpcWriter* result) {
+    const Document& document = this->document(params);
+    if (!params.HasMember("positions") || !params["positions"].IsArray()) throw BadParams{"positions must be an array"};
+    std::vector<size_t> offsets;
+    for (const Value& position : params["positions"].GetArray()) {
+        offsets.push_back(document.text.offsetOf({uintMember(position, "line"), uintMember(position, "character")}, client_.unit));
+    }
+    writeSelectionRanges(*result, view(document), offsets);
+}
+
+void Server::formatting(const Value& params, RpcWriter* result) {
+    const Document& document = this->document(params);
+    writeFormatting(*result, view(document), 0, document.text.text().size(), objectMember(params, "options"));
+}
+
+void Server::rangeFormatting(const Value& params, RpcWriter* result) {
+    const Document& document = this->document(params);
+    const Value& range = objectMember(params, "range");
+    writeFormatting(*result, view(document), offsetMember(document, range, "start"), offsetMember(document, range, "end"),
+                    objectMember(params, "options"));
+}
+
+void Server::inlayHint(const Value& params, RpcWriter* result) {
+    const Document& document = this->document(params);
+    const Value& range = objectMember(params, "range");
+    writeInlayHints(*result, view(document), offsetMember(document, range, "start"), offsetMember(document, range, "end"));
 }
 
 void Server::publishChanged() {
+    if (client_.pullDiagnostics) return;  // it asks for them
     for (auto& [uri, document] : documents_) {
-        if (document.changed && !exited()) publish(uri, document);
+        if (document.pushed || exited()) continue;
+        if (!document.diagnosed) diagnose(document);
+        document.pushed = true;
+        notify("textDocument/publishDiagnostics", [&](RpcWriter& w) {
+            w.StartObject();
+            w.Key("uri");
+            writeString(w, uri);
+            w.Key("version");
+            w.Int64(document.version);
+            w.Key("diagnostics");
+            w.RawValue(document.items.c_str(), document.items.size(), rapidjson::kArrayType);
+            w.EndObject();
+        });
     }
 }
 
 // A check's diagnostic as the protocol has it.
-void Server::writeDiagnostic(RpcWriter& w, const std::string& uri, const Document& document, const lint::Diagnostic& d) const {
+void Server::writeDiagnostic(RpcWriter& w, const Document& document, const lint::Diagnostic& d) const {
     w.StartObject();
     w.Key("range");
     writeRange(w, rangeOf(d));
@@ -288,7 +386,7 @@ void Server::writeDiagnostic(RpcWriter& w, const std::string& uri, const Documen
             w.Key("location");
             w.StartObject();
             w.Key("uri");
-            writeString(w, uri);
+            writeString(w, document.uri);
             w.Key("range");
             writeRange(w, document.text.rangeOf(related.begin, related.end, client_.unit));
             w.EndObject();
@@ -301,27 +399,21 @@ void Server::writeDiagnostic(RpcWriter& w, const std::string& uri, const Documen
     w.EndObject();
 }
 
-void Server::publish(const std::string& uri, Document& document) {
-    document.changed = false;
+void Server::diagnose(Document& document) {
+    document.diagnosed = true;
+    document.resultId = std::to_string(++diagnoses_);
     document.shown.clear();
-    size_t found = 0;
-    notify("textDocument/publishDiagnostics", [&](RpcWriter& w) {
-        w.StartObject();
-        w.Key("uri");
-        writeString(w, uri);
-        w.Key("version");
-        w.Int64(document.version);
-        w.Key("diagnostics");
-        w.StartArray();
-        found = setup_.verdict(document.text.share(), client_.unit, kMostPublished, [&](const lint::Diagnostic& d) {
-            writeDiagnostic(w, uri, document, d);
-            document.shown.push_back({d.begin.offset, d.end.offset, rangeOf(d), d.rule, d.message, d.fixes});
-        });
-        w.EndArray();
-        w.EndObject();
+    rapidjson::StringBuffer buffer;
+    RpcWriter w(buffer);
+    w.StartArray();
+    const size_t found = setup_.verdict(document.text.share(), client_.unit, kMostPublished, [&](const lint::Diagnostic& d) {
+        writeDiagnostic(w, document, d);
+        document.shown.push_back({d.begin.offset, d.end.offset, rangeOf(d), d.rule, d.message, d.fixes});
     });
+    w.EndArray();
+    document.items.assign(buffer.GetString(), buffer.GetSize());
     if (found > kMostPublished) {
-        logProblem(uri + ": " + std::to_string(found - kMostPublished) + " more diagnostics than the " +
+        logProblem(document.uri + ": " + std::to_string(found - kMostPublished) + " more diagnostics than the " +
                    std::to_string(kMostPublished) + " shown");
     }
 }

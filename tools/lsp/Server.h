@@ -1,9 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
 // SPDX-License-Identifier: Apache-2.0
 // A language server for configuration files: the check's diagnostics as
-// the text changes, hover, completion and quick fixes, over the Language
-// Server Protocol 3.17. It keeps the open documents and answers each
-// message; serveBurst (Burst.h) runs it.
+// the text changes (pushed, or pulled by clients that prefer it), hover,
+// completion, quick fixes, the outline, folding, selection, formatting and
+// inlay hints, over the Language Server Protocol 3.17. It keeps the open
+// documents and answers each message; serveBurst (Serve.h) runs it.
 #pragma once
 
 #include <functional>
@@ -67,7 +68,10 @@ private:
         std::string uri;
         DocumentText text;
         int64_t version = 0;
-        bool changed = true;
+        bool diagnosed = false;  // items and shown are of the text as it is
+        bool pushed = false;     // and the client was sent them
+        std::string items;       // the diagnostics as the protocol writes them, a JSON array
+        std::string resultId;
         std::vector<Shown> shown;
     };
     enum class State { Fresh, Running, ShutDown };
@@ -87,8 +91,11 @@ private:
     void notify(const char* method, const std::function<void(RpcWriter&)>& params);
     Document& document(const Value& params);
     DocumentView view(const Document& document) const;
-    void publish(const std::string& uri, Document& document);
-    void writeDiagnostic(RpcWriter& w, const std::string& uri, const Document& document, const lint::Diagnostic& d) const;
+    // Checks the document's text, keeping its diagnostics as the protocol writes them.
+    void diagnose(Document& document);
+    void writeDiagnostic(RpcWriter& w, const Document& document, const lint::Diagnostic& d) const;
+    std::vector<lint::Fix> preferredFixes(const std::shared_ptr<const std::string>& text) const;
+    size_t offsetMember(const Document& document, const Value& object, const char* name) const;
 
     void initialize(const Value& params, RpcWriter* result);
     void initialized(const Value& params, RpcWriter* result);
@@ -100,6 +107,14 @@ private:
     void hover(const Value& params, RpcWriter* result);
     void completion(const Value& params, RpcWriter* result);
     void codeAction(const Value& params, RpcWriter* result);
+    void resolveCodeAction(const Value& params, RpcWriter* result);
+    void diagnostic(const Value& params, RpcWriter* result);
+    void documentSymbol(const Value& params, RpcWriter* result);
+    void foldingRange(const Value& params, RpcWriter* result);
+    void selectionRange(const Value& params, RpcWriter* result);
+    void formatting(const Value& params, RpcWriter* result);
+    void rangeFormatting(const Value& params, RpcWriter* result);
+    void inlayHint(const Value& params, RpcWriter* result);
 
     ServerSetup setup_;
     std::function<bool(std::string_view)> send_;
@@ -110,6 +125,7 @@ private:
     ClientAbilities client_;
     std::map<std::string, Document> documents_;
     std::set<std::string> cancelled_;
+    uint64_t diagnoses_ = 0;  // for result ids
 };
 
 }  // namespace vek::lsp

@@ -13,9 +13,13 @@ namespace {
 using lint::endsWord;
 using lint::isJsonSpace;
 
+// Where a container is between its tokens: an object expects a name, the
+// colon after it, its value, or the comma after that; an array values.
+enum class Expect { Name, Colon, Value, Comma };
+
 struct Frame {
     bool object = false;
-    bool expectName = true;  // objects: a name comes next (else a value, after the colon)
+    Expect expect = Expect::Name;
 };
 
 }  // namespace
@@ -45,71 +49,123 @@ bool nextToken(std::string_view text, size_t& at, Token& token) {
     return true;
 }
 
-Place placeOf(std::string_view text, size_t offset, bool touching) {
-    Place place;
-    bool placed = false;
-    std::vector<Frame> stack;
-    std::string member;  // the top-level member being read
-    size_t at = 0;
-    Token token;
-    // Where the offset lies between tokens: the slot the text expects there.
-    const auto slot = [&]() {
-        if (stack.empty()) return;
-        if (stack.size() == 1 && stack[0].object) {
-            place.kind = stack[0].expectName ? Place::Kind::MemberName : Place::Kind::Value;
-        } else if (stack.size() > 1 && stack[0].object && !stack[0].expectName) {
-            place.kind = Place::Kind::Value;
-            place.nested = true;
-        }
-        if (place.kind == Place::Kind::Value) place.key = member;
-    };
-    while (nextToken(text, at, token)) {
-        if (!placed) {
-            const bool covers = touching ? token.begin < offset && offset <= token.end : token.begin <= offset && offset < token.end;
-            if (covers || token.begin >= offset) {
-                // On the token, or in the space before it.
-                place.onToken = covers;
-                if (covers) place.token = token;
-                slot();
-                placed = true;
+namespace {
+
+// Reads the tokens in order, following where the top-level object is, and
+// notes the place of one offset on the way.
+class PlaceFinder {
+public:
+    PlaceFinder(std::string_view text, size_t offset, bool touching) : text_(text), offset_(offset), touching_(touching) {}
+
+    Place find() {
+        size_t at = 0;
+        Token token, before;
+        bool any = false;
+        while (nextToken(text_, at, token)) {
+            if (!placed_) {
+                // A cursor just past a word or string has typed it; past punctuation it stands after it.
+                const bool typed = token.kind == Token::Kind::String || token.kind == Token::Kind::Word;
+                const bool covers = touching_ ? typed && token.begin < offset_ && offset_ <= token.end
+                                              : token.begin <= offset_ && offset_ < token.end;
+                if (covers || token.begin >= offset_) {
+                    // On the token, or in the space before it.
+                    place_.onToken = covers;
+                    if (covers) place_.token = token;
+                    slot(any, before);
+                    placed_ = true;
+                    if (!covers) after(token);
+                }
+            } else if (!afterSeen_) {
+                after(token);
             }
+            take(token);
+            before = token;
+            any = true;
         }
+        if (!placed_) slot(any, before);
+        forgetTyped();
+        return std::move(place_);
+    }
+
+private:
+    // The slot the text expects where the offset lies.
+    void slot(bool any, const Token& before) {
+        if (stack_.empty()) return;
+        const Expect root = stack_[0].expect;
+        if (stack_.size() == 1 && stack_[0].object && (root == Expect::Name || root == Expect::Comma)) {
+            place_.kind = Place::Kind::MemberName;
+            place_.commaBefore = root == Expect::Comma;
+        } else if (stack_[0].object && root == Expect::Value) {
+            place_.kind = Place::Kind::Value;
+            place_.nested = stack_.size() > 1;
+            place_.key = member_;
+        }
+        place_.beforeEnd = any ? before.end : 0;
+    }
+
+    // The token after the place: a member's start there needs a comma before it.
+    void after(const Token& token) {
+        afterSeen_ = true;
+        place_.commaAfter = stack_.size() == 1 && (token.kind == Token::Kind::String || token.kind == Token::Kind::Word);
+    }
+
+    void take(const Token& token) {
+        Frame* frame = stack_.empty() ? nullptr : &stack_.back();
+        const bool object = frame != nullptr && frame->object;
         switch (token.kind) {
-        case Token::Kind::Open:
-            if (stack.size() == 1 && stack[0].object && stack[0].expectName) stack[0].expectName = false;  // a value with no name
-            stack.push_back({text[token.begin] == '{', true});
-            break;
-        case Token::Kind::Close:
-            if (!stack.empty()) stack.pop_back();
-            break;
-        case Token::Kind::Colon:
-            if (!stack.empty() && stack.back().object) stack.back().expectName = false;
-            break;
-        case Token::Kind::Comma:
-            if (!stack.empty() && stack.back().object) stack.back().expectName = true;
-            break;
-        case Token::Kind::String:
-        case Token::Kind::Word:
-            if (stack.size() == 1 && stack[0].object && stack[0].expectName) {
-                member = stringValue(text.substr(token.begin, token.end - token.begin));
-                place.names.push_back(member);
-            }
-            break;
-        }
-    }
-    if (!placed) slot();
-    // A name under the cursor is the one being typed, not one already there.
-    if (place.kind == Place::Kind::MemberName && place.onToken) {
-        const std::string typed = stringValue(text.substr(place.token.begin, place.token.end - place.token.begin));
-        for (auto it = place.names.begin(); it != place.names.end(); ++it) {
-            if (*it == typed) {
-                place.names.erase(it);
+            case Token::Kind::Open:
+                if (object) frame->expect = Expect::Comma;  // what follows the container
+                stack_.push_back({text_[token.begin] == '{', Expect::Name});
                 break;
+            case Token::Kind::Close:
+                if (!stack_.empty()) stack_.pop_back();
+                break;
+            case Token::Kind::Colon:
+                if (object) frame->expect = Expect::Value;
+                break;
+            case Token::Kind::Comma:
+                if (object) frame->expect = Expect::Name;
+                break;
+            case Token::Kind::String:
+            case Token::Kind::Word:
+                if (!object) break;
+                if (frame->expect == Expect::Name || frame->expect == Expect::Comma) {
+                    frame->expect = Expect::Colon;
+                    if (stack_.size() == 1) {
+                        member_ = stringValue(text_.substr(token.begin, token.end - token.begin));
+                        place_.names.push_back(member_);
+                    }
+                } else {
+                    frame->expect = Expect::Comma;
+                }
+                break;
+        }
+    }
+
+    // A name under the cursor is the one being typed, not one already there.
+    void forgetTyped() {
+        if (place_.kind != Place::Kind::MemberName || !place_.onToken) return;
+        const std::string typed = stringValue(text_.substr(place_.token.begin, place_.token.end - place_.token.begin));
+        for (auto it = place_.names.begin(); it != place_.names.end(); ++it) {
+            if (*it == typed) {
+                place_.names.erase(it);
+                return;
             }
         }
     }
-    return place;
-}
+
+    std::string_view text_;
+    size_t offset_;
+    bool touching_;
+    Place place_;
+    bool placed_ = false, afterSeen_ = false;
+    std::vector<Frame> stack_;
+    std::string member_;  // the top-level member being read
+};
+
+}  // namespace
+
+Place placeOf(std::string_view text, size_t offset, bool touching) { return PlaceFinder(text, offset, touching).find(); }
 
 std::string stringValue(std::string_view token) {
     if (token.size() >= 2 && token.front() == '"' && token.back() == '"') {

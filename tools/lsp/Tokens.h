@@ -35,7 +35,12 @@ struct Place {
     bool onToken = false;
     Token token;          // the token the offset is on, where onToken
     bool nested = false;  // Value: inside an array or object that is the member's value
-    std::vector<std::string> names;  // every member name of the top-level object
+    std::vector<std::string> names;  // every member name of the top-level object but the one typed
+    // What a member or value put there must bring to stay valid JSON: a
+    // comma after the value before it (at beforeEnd), and one before the
+    // member that follows it.
+    bool commaBefore = false, commaAfter = false;
+    size_t beforeEnd = 0;
 };
 
 // `touching`: an offset just past a token counts as on it (a cursor that
