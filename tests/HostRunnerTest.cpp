@@ -262,6 +262,16 @@ TEST(HostRunner, PipesSeveralFilesAndQuietChecks) {
         for (const auto& entry : std::filesystem::directory_iterator(folder)) left += entry.path().filename() != "-x.json";
         EXPECT_EQ(left, 0u) << "a temporary file is left behind by " << c.command;
     }
+    // The language server as clients start it, with --stdio and the
+    // client's process: when that process ends, so does the server, though
+    // its input stays open.
+    const std::string server = "cd " + folder + "; mkfifo in; sleep 60 > in & writer=$!; sleep 60 & client=$!; (sleep 1; kill $client) & "
+                               "start=$(date +%s); " + kRunner + " lsp --stdio --clientProcessId=$client < in > /dev/null; status=$?; "
+                               "kill $writer; echo \"exit $status after $(( $(date +%s) - start )) s\"";
+    const CommandResult ended = runCommand(server);
+    EXPECT_TRUE(ended.output.rfind("exit 1 after ", 0) == 0 && std::stoi(ended.output.substr(13)) < 10) << ended.output;
+    std::filesystem::remove(folder + "/in");
+
     // The README's example, exactly: five lines, nothing on standard error.
     const CommandResult several = runCommand(kRunner + " check " + mistakes);
     EXPECT_EQ(std::count(several.output.begin(), several.output.end(), '\n'), 5) << several.output;

@@ -5,8 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
 
+#include "support/Command.h"
 #include "support/LspClient.h"
+#include "support/TempFiles.h"
+#include "Text.h"
 
 namespace vek::test {
 namespace {
@@ -161,6 +168,224 @@ TEST(LspFeatures, CompletionWhereverAMemberOrValueGoes) {
         edits.PushBack(rapidjson::Value((*item)["textEdit"], allocator), allocator);
         EXPECT_EQ(applyEdits(text, edits), c.completed) << c.marked;
     }
+}
+
+}  // namespace
+}  // namespace vek::test
+
+namespace vek::test {
+namespace {
+
+std::string request(LspClient& client, const std::string& method, const std::string& params = "") {
+    return jsonText(client.request(method, R"({"textDocument":{"uri":")" + kUri + "\"}" + (params.empty() ? "" : "," + params) + "}"));
+}
+
+// A repeated key and a graph name of an earlier one's identifier point at
+// the other place, for a client that takes related places.
+TEST(LspFeatures, RelatedPlaces) {
+    const std::string text = R"({"perf_hint": "high", "perf_hint": "low", "graph_names": ["net 1", "net_1"]})";
+    LspClient client, plain;
+    client.start(R"({"textDocument":{"publishDiagnostics":{"relatedInformation":true}}})");
+    plain.start();
+    const Json published = client.open(kUri, text);
+    std::string related;
+    for (const auto& d : published["diagnostics"].GetArray()) {
+        if (d.HasMember("relatedInformation")) related += jsonText(d["relatedInformation"]);
+    }
+    EXPECT_EQ(related,
+              R"([{"location":{"uri":")" + kUri + R"(","range":{"start":{"line":0,"character":1},"end":{"line":0,"character":12}}},)"
+              R"("message":"the first one, which the plug-in reads"}])"
+              R"([{"location":{"uri":")" + kUri + R"(","range":{"start":{"line":0,"character":58},"end":{"line":0,"character":65}}},)"
+              R"("message":"the earlier graph name of the same identifier"}])");
+    EXPECT_EQ(jsonText(plain.open(kUri, text)).find("relatedInformation"), std::string::npos);
+}
+
+// After each graph name the identifier it becomes, where it differs; in
+// the range asked for only.
+TEST(LspFeatures, InlayHintsOfGraphIdentifiers) {
+    LspClient client;
+    client.start();
+    client.open(kUri, "{\"graph_names\": [\"encoder-v2\", \"ok\"],\n \"more_graph_names\": \"9x\", \"perf_hint\": \"a-b\"}");
+    const auto range = [](int endLine) {
+        return R"("range":{"start":{"line":0,"character":0},"end":{"line":)" + std::to_string(endLine) + R"(,"character":99}})";
+    };
+    EXPECT_EQ(request(client, "textDocument/inlayHint", range(1)),
+              R"([{"position":{"line":0,"character":29},"label":"→ encoder_v2","tooltip":"The identifier the plug-in makes of this graph name","paddingLeft":true},)"
+              R"({"position":{"line":1,"character":25},"label":"→ _9x","tooltip":"The identifier the plug-in makes of this graph name","paddingLeft":true}])");
+    EXPECT_EQ(request(client, "textDocument/inlayHint", range(0)).find("_9x"), std::string::npos);
+}
+
+// The keys and values nested as the file is, or flat with their
+// containers; the lines that fold; the ranges a selection grows through.
+TEST(LspFeatures, OutlineFoldingAndSelection) {
+    const std::string text = "{\n  \"graph_names\": [\"a\"],\n  \"perf_hint\": \"high\",\n  \"x\": {\n    \"y\": null\n  }\n}\n";
+    LspClient nested, flat;
+    nested.start(R"({"textDocument":{"documentSymbol":{"hierarchicalDocumentSymbolSupport":true}}})");
+    flat.start();
+    nested.open(kUri, text);
+    flat.open(kUri, text);
+    const Json symbols = parseJson(request(nested, "textDocument/documentSymbol"));
+    std::string outline;
+    const std::function<void(const rapidjson::Value&, const std::string&)> walk = [&](const rapidjson::Value& list, const std::string& indent) {
+        for (const auto& symbol : list.GetArray()) {
+            outline += indent + symbol["name"].GetString() + " " + std::to_string(symbol["kind"].GetInt()) +
+                       (symbol.HasMember("detail") ? std::string(" ") + symbol["detail"].GetString() : "") + "\n";
+            if (symbol.HasMember("children")) walk(symbol["children"], indent + "  ");
+        }
+    };
+    walk(symbols, "");
+    EXPECT_EQ(outline, "graph_names 18\n  0 15 \"a\"\nperf_hint 15 \"high\"\nx 2\n  y 21 null\n");
+    EXPECT_EQ(jsonText(symbols[1]["selectionRange"]), R"({"start":{"line":2,"character":2},"end":{"line":2,"character":13}})");
+    const Json list = parseJson(request(flat, "textDocument/documentSymbol"));
+    ASSERT_EQ(list.Size(), 5u);
+    EXPECT_EQ(std::string(list[4]["name"].GetString()) + " in " + list[4]["containerName"].GetString(), "y in x");
+
+    EXPECT_EQ(request(nested, "textDocument/foldingRange"), R"([{"startLine":0,"endLine":5},{"startLine":3,"endLine":4}])");
+    const Json chain = parseJson(request(nested, "textDocument/selectionRange", R"("positions":[{"line":2,"character":17}])"));
+    std::string ranges;
+    for (const rapidjson::Value* at = &chain[0]; at != nullptr; at = at->HasMember("parent") ? &(*at)["parent"] : nullptr) {
+        ranges += jsonText((*at)["range"]["start"]) + "-" + jsonText((*at)["range"]["end"]) + " ";
+    }
+    EXPECT_EQ(ranges, R"({"line":2,"character":15}-{"line":2,"character":21} {"line":2,"character":2}-{"line":2,"character":21} )"
+                      R"({"line":0,"character":0}-{"line":6,"character":1} {"line":0,"character":0}-{"line":7,"character":0} )");
+}
+
+}  // namespace
+}  // namespace vek::test
+
+namespace vek::test {
+namespace {
+
+std::string formatted(LspClient& client, const std::string& text, const std::string& options = R"({"tabSize":2,"insertSpaces":true})") {
+    client.open(kUri, text);
+    const Json edits = client.request("textDocument/formatting", R"({"textDocument":{"uri":")" + kUri + R"("},"options":)" + options + "}");
+    if (!edits.IsArray()) {
+        ADD_FAILURE() << jsonText(edits);
+        return text;
+    }
+    for (const auto& edit : edits.GetArray()) {
+        EXPECT_EQ(std::string(edit["newText"].GetString()).find_first_not_of(" \t\r\n"), std::string::npos) << "only space is written";
+    }
+    return applyEdits(text, edits);
+}
+
+// Each member and element on a line of its own, in the options' indent,
+// keeping the text's line ends and its final line break; a range alone; a
+// text that is not JSON as it is; twice as once.
+TEST(LspFeatures, FormattingChangesOnlySpace) {
+    struct Case {
+        std::string text, options, expected;
+    };
+    const std::string twoSpaces = R"({"tabSize":2,"insertSpaces":true})";
+    const Case cases[] = {
+        {R"({"graph_names":["a","b"],"perf_hint" :"high","x":{},"y":[ ]})", twoSpaces,
+         "{\n  \"graph_names\": [\n    \"a\",\n    \"b\"\n  ],\n  \"perf_hint\": \"high\",\n  \"x\": {},\n  \"y\": []\n}"},
+        {"{\"a\": {\"b\": 1}}\n", R"({"tabSize":4,"insertSpaces":false})", "{\n\t\"a\": {\n\t\t\"b\": 1\n\t}\n}\n"},
+        {"{\"a\": 1,\r\n\"b\": 2}\n\n\n", twoSpaces, "{\r\n  \"a\": 1,\r\n  \"b\": 2\r\n}\r\n"},
+        {"  {\"a\": 1}", R"({"tabSize":2,"insertSpaces":true,"insertFinalNewline":true})", "{\n  \"a\": 1\n}\n"},
+        {R"({"a": True})", twoSpaces, R"({"a": True})"},
+        {"[]", twoSpaces, "[]"},
+    };
+    for (const Case& c : cases) {
+        LspClient client;
+        client.start();
+        const std::string once = formatted(client, c.text, c.options);
+        EXPECT_EQ(once, c.expected) << c.text;
+        EXPECT_EQ(formatted(client, once, c.options), once) << "formatting twice changes nothing: " << c.text;
+    }
+    // A range: the space inside it only.
+    LspClient client;
+    client.start();
+    const std::string text = R"({"a":1,"b":{"c":2},"d":3})";
+    client.open(kUri, text);
+    const Json edits = client.request("textDocument/rangeFormatting", R"({"textDocument":{"uri":")" + kUri +
+                                                                         R"("},"range":{"start":{"line":0,"character":11},"end":{"line":0,"character":18}},"options":)" +
+                                                                         twoSpaces + "}");
+    EXPECT_EQ(applyEdits(text, edits), "{\"a\":1,\"b\": {\n    \"c\": 2\n  },\"d\":3}");
+}
+
+// Pulled diagnostics are the pushed ones; a client that pulls is sent none,
+// and one that asks again of an unchanged text is told so.
+TEST(LspFeatures, PullDiagnosticsEqualThePushedOnes) {
+    const std::string text = R"({"perf_hint": "max", "tunning_mode": true, "extra": null})";
+    LspClient pushed, pulling;
+    pushed.start();
+    pulling.start(R"({"textDocument":{"diagnostic":{"dynamicRegistration":false}}})");
+    const Json published = pushed.open(kUri, text);
+    EXPECT_FALSE(pulling.open(kUri, text).IsObject()) << "nothing is pushed to a client that pulls";
+    const Json report = pulling.request("textDocument/diagnostic", R"({"textDocument":{"uri":")" + kUri + "\"}}");
+    EXPECT_EQ(std::string(report["kind"].GetString()), "full");
+    EXPECT_EQ(jsonText(report["items"]), jsonText(published["diagnostics"]));
+    const Json again = pulling.request("textDocument/diagnostic", R"({"textDocument":{"uri":")" + kUri + R"("},"previousResultId":)" +
+                                                                      jsonText(report["resultId"]) + "}");
+    EXPECT_EQ(std::string(again["kind"].GetString()), "unchanged");
+}
+
+// Every fix of a file as one edit, in rounds: a syntax error first, then
+// what the check finds behind it; the result is free of every problem a fix
+// was for. Asked for by a person at once; by the editor on its own, made
+// when it resolves the action.
+TEST(LspFeatures, FixAllInOneEdit) {
+    const std::string text = R"({"tuning_mode": "true", "extra": null, "precision_mode": "FP16", "devise_id": 1, "x": True})";
+    LspClient client;
+    client.start(R"({"textDocument":{"codeAction":{"resolveSupport":{"properties":["edit"]}}}})");
+    client.open(kUri, text);
+    const auto actions = [&](const std::string& context) {
+        return client.request("textDocument/codeAction", R"({"textDocument":{"uri":")" + kUri +
+                                                             R"("},"range":{"start":{"line":0,"character":0},"end":{"line":0,"character":0}},"context":)" +
+                                                             context + "}");
+    };
+    const Json asked = actions(R"({"diagnostics":[],"only":["source.fixAll"]})");
+    ASSERT_EQ(asked.Size(), 1u);
+    EXPECT_EQ(std::string(asked[0]["kind"].GetString()), "source.fixAll.vekhost");
+    const std::string fixed = applyEdits(text, asked[0]["edit"]["changes"][kUri.c_str()]);
+    EXPECT_EQ(fixed, R"({"graph_names": [], "tuning_mode": true, "precision_mode": "fp16", "device_id": 1})");
+    EXPECT_EQ(jsonText(client.open("file:///configs/fixed.json", fixed)["diagnostics"]), "[]");
+
+    client.open(kUri, text);
+    const Json automatic = actions(R"({"diagnostics":[],"triggerKind":2})");
+    ASSERT_EQ(automatic.Size(), 1u);
+    EXPECT_FALSE(automatic[0].HasMember("edit"));
+    const Json resolved = client.request("codeAction/resolve", jsonText(automatic[0]));
+    EXPECT_EQ(applyEdits(text, resolved["edit"]["changes"][kUri.c_str()]), fixed);
+    EXPECT_EQ(jsonText(actions(R"({"diagnostics":[],"only":["quickfix"]})")), "[]");
+}
+
+}  // namespace
+}  // namespace vek::test
+
+namespace vek::test {
+namespace {
+
+// What vekhost run --json says of a file, its diagnostics' places and
+// words left out (formatting moves them, and changes the space inside the
+// values they quote).
+std::string runReport(const std::string& folder, const std::string& name) {
+    Json report = parseJson(runCommand("cd " + folder + " && " + VEK_RUNNER_PATH + " run --json " + name, false).output);
+    for (auto& d : report["diagnostics"].GetArray()) {
+        for (const char* place : {"line", "column", "endLine", "endColumn", "message"}) d.RemoveMember(place);
+    }
+    return jsonText(report);
+}
+
+// Every file of the usual mistakes the plug-in takes, formatted, gives the
+// backend library what it gave before.
+TEST(LspFeatures, FormattingKeepsWhatThePluginReads) {
+    const std::string folder = makeTempDirectory();
+    size_t taken = 0;
+    for (const auto& file : std::filesystem::directory_iterator(VEK_LINT_CASES)) {
+        const std::string name = file.path().filename().string();
+        if (runCommand(std::string(VEK_RUNNER_PATH) + " run " + file.path().string() + " > /dev/null 2>&1").exitCode != 0) continue;
+        ++taken;
+        std::ifstream in(file.path(), std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (!lint::isUtf8(text)) continue;  // an editor sends the server UTF-8 only
+        LspClient client;
+        client.start();
+        writeFile(folder + "/" + name, formatted(client, text));
+        EXPECT_EQ(runReport(folder, name), runReport(VEK_LINT_CASES, name)) << name;
+    }
+    EXPECT_GE(taken, 5u);
 }
 
 }  // namespace
