@@ -390,3 +390,40 @@ TEST(LspFeatures, FormattingKeepsWhatThePluginReads) {
 
 }  // namespace
 }  // namespace vek::test
+
+namespace vek::test {
+namespace {
+
+// On a key: what it takes and does; on a value: what the plug-in makes of
+// it; and what the check says there.
+TEST(LspFeatures, Hover) {
+    struct Case {
+        std::string marked, says;  // a part of the hover's text; empty: no hover
+    };
+    const Case cases[] = {
+        {R"({"perf_|hint": "high"})", "**perf_hint**: one of \"high\", \"normal\" or \"low\""},
+        {R"({"graph_names": ["Main |net"]})", "The graph name \"Main net\" becomes the identifier `Main_net`."},
+        {R"({"graph_names": ["|"]})", "The graph name \"\" becomes the identifier `_`."},
+        {R"({"tunning_mode": t|rue})", "`tunning_mode` is no configuration key: the plug-in reads nothing of it."},
+        {R"({"kernel_repo_path": nu|ll})", "The plug-in ignores a null or empty value: `kernel_repo_path` keeps its default."},
+        {R"({"perf_hint": "hi|gh"})", "`perf_hint` = `\"high\"`: Sets the performance hint of every context."},
+        {R"({"perf_hint": "ma|x"})", "perf_hint is \"max\" (a string), but it must be one of \"high\", \"normal\" or \"low\""},
+        {R"({"perf_hint": "high"}|)", ""},
+    };
+    for (const Case& c : cases) {
+        LspClient client;
+        client.start();
+        const auto [text, position] = cursorIn(c.marked);
+        client.open(kUri, text);
+        const Json hover = client.request("textDocument/hover", R"({"textDocument":{"uri":")" + kUri + R"("},"position":)" + position + "}");
+        if (c.says.empty()) {
+            EXPECT_TRUE(hover.IsNull()) << c.marked;
+            continue;
+        }
+        ASSERT_TRUE(hover.IsObject()) << c.marked;
+        EXPECT_NE(std::string(hover["contents"]["value"].GetString()).find(c.says), std::string::npos) << c.marked << ": " << jsonText(hover);
+    }
+}
+
+}  // namespace
+}  // namespace vek::test

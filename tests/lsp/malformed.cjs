@@ -54,28 +54,21 @@ const logged = (pattern) => (m) => m.method === 'window/logMessage' && pattern.t
 
 // What is sent; what the server must answer first (nothing: the probe comes next).
 const cases = [
+  // What the JSON-RPC layer answers to each kind of bad body is held in
+  // process (tests/LspServerTest.cpp); here, that a bad body through a real
+  // pipe leaves the stream readable, and the framing itself.
   ['a body that is not JSON', frame('{"jsonrpc": "2.0", "id": 1,'), error(-32700)],
-  ['a body that is JSON but no object (a batch)', frame('[1, 2]'), error(-32600)],
   ['invalid UTF-8 in a string', frame(Buffer.from('{"jsonrpc":"2.0","id":2,"method":"x\xff"}', 'latin1')), error(-32700)],
-  ['an id that is an object', frame({ jsonrpc: '2.0', id: { a: 1 }, method: 'shutdown' }), error(-32600)],
-  ['no "jsonrpc" member', frame({ id: 3, method: 'textDocument/hover' }), error(-32600)],
-  ['a method that is a number', frame({ jsonrpc: '2.0', id: 4, method: 7 }), error(-32600)],
-  ['an unknown request', frame({ jsonrpc: '2.0', id: 5, method: 'vek/unknown' }), error(-32601)],
-  ['an unknown notification', frame({ jsonrpc: '2.0', method: 'vek/unknown' }), null],
-  ['params of the wrong shape', frame({ jsonrpc: '2.0', id: 6, method: 'textDocument/hover', params: [] }), error(-32602)],
   ['a change to a range that ends before it starts', Buffer.concat([
     frame({ jsonrpc: '2.0', method: 'textDocument/didOpen', params: { textDocument: { uri: 'file:///a.json', version: 1, text: '{}' } } }),
     frame({ jsonrpc: '2.0', method: 'textDocument/didChange', params: { textDocument: { uri: 'file:///a.json', version: 2 },
       contentChanges: [{ range: { start: { line: 0, character: 2 }, end: { line: 0, character: 0 } }, text: 'x' }] } }),
   ]), logged(/range ends before it starts/)],
-  ['a position whose line is text', frame({ jsonrpc: '2.0', id: 8, method: 'textDocument/hover',
-    params: { textDocument: { uri: 'file:///a.json' }, position: { line: 'x', character: 0 } } }), error(-32602)],
   ['a header without Content-Length', Buffer.from('Content-Type: application/vscode-jsonrpc\r\n\r\n'), logged(/without Content-Length/)],
   ['a Content-Length that is no number', Buffer.from('Content-Length: 12x\r\n\r\n'), logged(/Content-Length is no length/)],
   ['a negative Content-Length', Buffer.from('Content-Length: -5\r\n\r\n'), logged(/Content-Length is no length/)],
   ['a body sent without a header, then a message', Buffer.concat([Buffer.from('{"jsonrpc":"2.0"}'), frame(hover(7))]), logged(/no message header/)],
   ['a header line of 100 kB', Buffer.from(`X-Padding: ${'a'.repeat(100000)}\r\n\r\n`), logged(/no message header were skipped: a line of over 1,000 bytes/)],
-  ['a response the server never asked for', frame({ jsonrpc: '2.0', id: 99, result: null }), null],
 ];
 
 test('malformed messages: an answer or a log line each, and the server goes on', async () => {
@@ -104,14 +97,10 @@ test('malformed messages: an answer or a log line each, and the server goes on',
   assert.strictEqual(await server.exited, 0);
 });
 
-test('a request before initialize, and exit without shutdown', async () => {
+test('the exit status: 1 on exit without shutdown', async () => {
   const server = start();
-  server.send(frame(hover(1)));
-  assert.ok(error(-32002)(await server.receive()));
   server.send(frame(initialize));
   assert.ok((await server.receive()).result);
-  server.send(frame(initialize));
-  assert.ok(error(-32602)(await server.receive()), 'initialize twice');
   server.send(frame({ jsonrpc: '2.0', method: 'exit' }));
   assert.strictEqual(await server.exited, 1);
 });

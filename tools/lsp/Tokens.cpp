@@ -113,12 +113,11 @@ private:
         Frame* frame = stack_.empty() ? nullptr : &stack_.back();
         const bool object = frame != nullptr && frame->object;
         switch (token.kind) {
-            case Token::Kind::Open:
-                if (object) frame->expect = Expect::Comma;  // what follows the container
-                stack_.push_back({text_[token.begin] == '{', Expect::Name});
-                break;
+            case Token::Kind::Open: stack_.push_back({text_[token.begin] == '{', Expect::Name}); break;
             case Token::Kind::Close:
                 if (!stack_.empty()) stack_.pop_back();
+                // The container was a value: a comma comes next.
+                if (!stack_.empty() && stack_.back().object) stack_.back().expect = Expect::Comma;
                 break;
             case Token::Kind::Colon:
                 if (object) frame->expect = Expect::Value;
