@@ -229,7 +229,8 @@ TEST(HostRunner, PipesSeveralFilesAndQuietChecks) {
     const std::string folder = makeTempDirectory();
     const std::string env = "TMPDIR=" + folder + " ";
     const std::string example = kExamples + "/example.json";
-    const std::string mistakes = std::string(VEK_LINT_CASES) + "/several-mistakes.json";
+    const std::string lint = VEK_LINT_CASES;
+    const std::string mistakes = lint + "/several-mistakes.json";
     writeFile(folder + "/-x.json", "{}");
     struct Case {
         std::string command;
@@ -250,6 +251,10 @@ TEST(HostRunner, PipesSeveralFilesAndQuietChecks) {
         {"cd " + folder + " && " + env + kRunner + " check -- -x.json", 0, ""},
         {env + kRunner + " check -v " + mistakes, 1, "ERROR Config does not match schema"},
         {env + kRunner + " --log-level 0 run " + example, 0, "Configuration: "},
+        // Rules selected: they alone decide, warnings too, without the plug-in.
+        {env + kRunner + " check --select invalid-json,repeated-key " + lint + "/repeated-key.json " + lint + "/unknown-key.json", 1,
+         "repeated-key.json:1:23: warning: \"perf_hint\" is given again"},
+        {env + kRunner + " check --select=invalid-json --plugin /nonexistent " + lint + "/unknown-key.json", 0, ""},
     };
     for (const Case& c : cases) {
         const CommandResult result = runCommand(c.command);

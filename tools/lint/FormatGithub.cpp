@@ -3,7 +3,7 @@
 // GitHub Actions workflow commands, one per diagnostic, which the workflow's
 // page shows as annotations on the file:
 // ::error file=F,line=L,col=C,endLine=L2,endColumn=C2,title=ID::MESSAGE
-#include "FormatWriters.h"
+#include "Formats.h"
 #include "Text.h"
 
 namespace vek::lint {
@@ -43,6 +43,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Formatter> makeGithubFormatter(std::FILE* out) { return std::make_unique<GithubFormatter>(out); }
+std::unique_ptr<Formatter> makeGithubFormatter(std::FILE* out, const FormatOptions&) { return std::make_unique<GithubFormatter>(out); }
 
 }  // namespace vek::lint

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // One JSON document per file and line: {"file", "valid", "diagnostics": [...]}
 // and whatever the runner adds.
-#include "FormatWriters.h"
+#include "Formats.h"
 #include "Text.h"
 
 namespace vek::lint {
@@ -70,8 +70,8 @@ void writeDiagnosticJson(JsonWriter& writer, const std::string& file, const Diag
     writer.EndObject();
 }
 
-std::unique_ptr<Formatter> makeJsonFormatter(std::FILE* out, std::function<void(JsonWriter&)> endOfFile) {
-    return std::make_unique<JsonFormatter>(out, std::move(endOfFile));
+std::unique_ptr<Formatter> makeJsonFormatter(std::FILE* out, const FormatOptions& options) {
+    return std::make_unique<JsonFormatter>(out, options.endOfFile);
 }
 
 }  // namespace vek::lint

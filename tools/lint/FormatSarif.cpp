@@ -4,7 +4,7 @@
 // and a result for each diagnostic of every file, written as they come.
 #include <filesystem>
 
-#include "FormatWriters.h"
+#include "Formats.h"
 #include "Text.h"
 
 namespace vek::lint {

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // One line per diagnostic, as compilers write them:
 // FILE:LINE:COLUMN: error: MESSAGE
-#include "FormatWriters.h"
+#include "Formats.h"
 #include "Text.h"
 
 namespace vek::lint {
@@ -25,6 +25,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Formatter> makeTextFormatter(std::FILE* out) { return std::make_unique<TextFormatter>(out); }
+std::unique_ptr<Formatter> makeTextFormatter(std::FILE* out, const FormatOptions&) { return std::make_unique<TextFormatter>(out); }
 
 }  // namespace vek::lint

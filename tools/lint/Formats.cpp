@@ -2,16 +2,27 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "Formats.h"
 
-#include "FormatWriters.h"
 
 namespace vek::lint {
+
+// Each format's formatter, in the file named after it.
+std::unique_ptr<Formatter> makeTextFormatter(std::FILE* out, const FormatOptions& options);
+std::unique_ptr<Formatter> makeJsonFormatter(std::FILE* out, const FormatOptions& options);
+std::unique_ptr<Formatter> makeSarifFormatter(std::FILE* out, const FormatOptions& options);
+std::unique_ptr<Formatter> makeGithubFormatter(std::FILE* out, const FormatOptions& options);
 
 namespace {
 
 const struct {
     const char* name;
     Format format;
-} kFormats[] = {{"text", Format::Text}, {"json", Format::Json}, {"sarif", Format::Sarif}, {"github", Format::Github}};
+    std::unique_ptr<Formatter> (*make)(std::FILE* out, const FormatOptions& options);
+} kFormats[] = {
+    {"text", Format::Text, makeTextFormatter},
+    {"json", Format::Json, makeJsonFormatter},
+    {"sarif", Format::Sarif, makeSarifFormatter},
+    {"github", Format::Github, makeGithubFormatter},
+};
 
 }  // namespace
 
@@ -32,13 +43,10 @@ bool formatNamed(const std::string& name, Format& format) {
 }
 
 std::unique_ptr<Formatter> makeFormatter(Format format, std::FILE* out, FormatOptions options) {
-    switch (format) {
-        case Format::Json: return makeJsonFormatter(out, std::move(options.endOfFile));
-        case Format::Sarif: return makeSarifFormatter(out, options);
-        case Format::Github: return makeGithubFormatter(out);
-        case Format::Text: break;
+    for (const auto& entry : kFormats) {
+        if (entry.format == format) return entry.make(out, options);
     }
-    return makeTextFormatter(out);
+    return makeTextFormatter(out, options);
 }
 
 }  // namespace vek::lint

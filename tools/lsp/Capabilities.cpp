@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "Capabilities.h"
 
+#include <cstring>
 #include <initializer_list>
 
 namespace vek::lsp {
@@ -72,23 +73,16 @@ void writeInitializeResult(RpcWriter& w, const ClientAbilities& client, const st
     w.Key("change");
     w.Int(2);  // incremental; a change without a range replaces the whole text
     w.EndObject();
-    w.Key("hoverProvider");
-    w.Bool(true);
-    w.Key("completionProvider");
-    w.StartObject();
-    writeStrings(w, "triggerCharacters", {"\""});
-    w.EndObject();
+    forEachFeature([&](const Feature& feature) {
+        w.Key(feature.capability);
+        w.RawValue(feature.options, std::strlen(feature.options), rapidjson::kObjectType);
+    });
     w.Key("codeActionProvider");
     w.StartObject();
     writeStrings(w, "codeActionKinds", {"quickfix", "source.fixAll.vekhost"});
     w.Key("resolveProvider");
     w.Bool(true);
     w.EndObject();
-    for (const char* provider : {"documentSymbolProvider", "foldingRangeProvider", "selectionRangeProvider", "documentFormattingProvider",
-                                 "documentRangeFormattingProvider", "inlayHintProvider"}) {
-        w.Key(provider);
-        w.Bool(true);
-    }
     if (client.pullDiagnostics) {
         w.Key("diagnosticProvider");
         w.StartObject();

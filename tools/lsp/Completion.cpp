@@ -124,7 +124,8 @@ void valueItems(const DocumentView& document, const Place& place, std::vector<It
 
 }  // namespace
 
-void writeCompletion(RpcWriter& writer, const DocumentView& document, size_t offset) {
+void answerCompletion(RpcWriter& writer, const DocumentView& document, const Value& params) {
+    const size_t offset = offsetAt(document, params, "position");
     const std::string& text = document.text.text();
     const Place place = placeOf(text, offset, true);
     const bool replacing = place.onToken && (place.token.kind == Token::Kind::String || place.token.kind == Token::Kind::Word);

@@ -75,7 +75,9 @@ std::vector<lint::Edit> formattingEdits(const std::string& text, size_t from, si
     return edits;
 }
 
-void writeFormatting(RpcWriter& writer, const DocumentView& document, size_t from, size_t to, const Value& options) {
+namespace {
+
+void writeEdits(RpcWriter& writer, const DocumentView& document, size_t from, size_t to, const Value& options) {
     const ColumnUnit unit = document.client.unit;
     writer.StartArray();
     for (const lint::Edit& edit : formattingEdits(document.text.text(), from, to, options)) {
@@ -87,6 +89,17 @@ void writeFormatting(RpcWriter& writer, const DocumentView& document, size_t fro
         writer.EndObject();
     }
     writer.EndArray();
+}
+
+}  // namespace
+
+void answerFormatting(RpcWriter& writer, const DocumentView& document, const Value& params) {
+    writeEdits(writer, document, 0, document.text.text().size(), objectMember(params, "options"));
+}
+
+void answerRangeFormatting(RpcWriter& writer, const DocumentView& document, const Value& params) {
+    const Value& range = objectMember(params, "range");
+    writeEdits(writer, document, offsetAt(document, range, "start"), offsetAt(document, range, "end"), objectMember(params, "options"));
 }
 
 }  // namespace vek::lsp

@@ -47,7 +47,8 @@ std::string describeValue(const DocumentView& document, const Place& place) {
 
 }  // namespace
 
-void writeHover(RpcWriter& writer, const DocumentView& document, size_t offset) {
+void answerHover(RpcWriter& writer, const DocumentView& document, const Value& params) {
+    const size_t offset = offsetAt(document, params, "position");
     const std::string& text = document.text.text();
     const Place place = placeOf(text, offset, false);
     std::string contents;

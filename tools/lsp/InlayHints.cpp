@@ -41,7 +41,9 @@ void writeHint(RpcWriter& w, const DocumentView& document, size_t at, const std:
 
 }  // namespace
 
-void writeInlayHints(RpcWriter& writer, const DocumentView& document, size_t from, size_t to) {
+void answerInlayHints(RpcWriter& writer, const DocumentView& document, const Value& params) {
+    const Value& range = objectMember(params, "range");
+    const size_t from = offsetAt(document, range, "start"), to = offsetAt(document, range, "end");
     const std::string& text = document.text.text();
     const std::vector<OutlineNode> nodes = outlineOf(text);
     writer.StartArray();

@@ -27,17 +27,9 @@ const Server::Method Server::kMethods[] = {
     {"textDocument/didOpen", &Server::didOpen, false},
     {"textDocument/didChange", &Server::didChange, false},
     {"textDocument/didClose", &Server::didClose, false},
-    {"textDocument/hover", &Server::hover, true},
-    {"textDocument/completion", &Server::completion, true},
     {"textDocument/codeAction", &Server::codeAction, true},
     {"codeAction/resolve", &Server::resolveCodeAction, true},
     {"textDocument/diagnostic", &Server::diagnostic, true},
-    {"textDocument/documentSymbol", &Server::documentSymbol, true},
-    {"textDocument/foldingRange", &Server::foldingRange, true},
-    {"textDocument/selectionRange", &Server::selectionRange, true},
-    {"textDocument/formatting", &Server::formatting, true},
-    {"textDocument/rangeFormatting", &Server::rangeFormatting, true},
-    {"textDocument/inlayHint", &Server::inlayHint, true},
 };
 
 Server::Server(ServerSetup setup, std::function<bool(std::string_view)> send)
@@ -161,7 +153,8 @@ void Server::dispatch(const RpcMessage& message) {
         if (request) respondError(message.id, kInvalidRequest, "the server is shut down: only exit is left");
         return;
     }
-    if (method == nullptr || method->request != request) {
+    const Feature* feature = method == nullptr && request ? featureFor(message.method) : nullptr;
+    if ((method == nullptr || method->request != request) && feature == nullptr) {
         // Notifications the server does not know ($/setTrace, didSave, ...) are ignored.
         if (request) respondError(message.id, kMethodNotFound, "no method " + message.method);
         return;
@@ -174,7 +167,8 @@ void Server::dispatch(const RpcMessage& message) {
     // wanting sends nothing but the error.
     rapidjson::StringBuffer result;
     RpcWriter writer(result);
-    (this->*method->handler)(*message.params, &writer);
+    if (feature != nullptr) feature->answer(writer, view(document(*message.params)), *message.params);
+    else (this->*method->handler)(*message.params, &writer);
     const std::string made(result.GetString(), result.GetSize());
     respond(message.id, [&](RpcWriter& w) { w.RawValue(made.c_str(), made.size(), rapidjson::kObjectType); });
 }
@@ -252,20 +246,6 @@ void Server::didClose(const Value& params, RpcWriter*) {
     });
 }
 
-size_t Server::offsetMember(const Document& document, const Value& object, const char* name) const {
-    return document.text.offsetOf(positionMember(object, name), client_.unit);
-}
-
-void Server::hover(const Value& params, RpcWriter* result) {
-    const Document& document = this->document(params);
-    writeHover(*result, view(document), offsetMember(document, params, "position"));
-}
-
-void Server::completion(const Value& params, RpcWriter* result) {
-    const Document& document = this->document(params);
-    writeCompletion(*result, view(document), offsetMember(document, params, "position"));
-}
-
 std::vector<lint::Fix> Server::preferredFixes(const std::shared_ptr<const std::string>& text) const {
     std::vector<lint::Fix> fixes;
     setup_.verdict(text, ColumnUnit::Byte, SIZE_MAX, [&](const lint::Diagnostic& d) {
@@ -313,37 +293,6 @@ void Server::diagnostic(const Value& params, RpcWriter* result) {
         w.RawValue(document.items.c_str(), document.items.size(), rapidjson::kArrayType);
     }
     w.EndObject();
-}
-
-void Server::documentSymbol(const Value& params, RpcWriter* result) { writeDocumentSymbols(*result, view(document(params))); }
-void Server::foldingRange(const Value& params, RpcWriter* result) { writeFoldingRanges(*result, view(document(params))); }
-
-void Server::selectionRange(const Value& params, RpcWriter* result) {
-    const Document& document = this->document(params);
-    if (!params.HasMember("positions") || !params["positions"].IsArray()) throw BadParams{"positions must be an array"};
-    std::vector<size_t> offsets;
-    for (const Value& position : params["positions"].GetArray()) {
-        offsets.push_back(document.text.offsetOf({uintMember(position, "line"), uintMember(position, "character")}, client_.unit));
-    }
-    writeSelectionRanges(*result, view(document), offsets);
-}
-
-void Server::formatting(const Value& params, RpcWriter* result) {
-    const Document& document = this->document(params);
-    writeFormatting(*result, view(document), 0, document.text.text().size(), objectMember(params, "options"));
-}
-
-void Server::rangeFormatting(const Value& params, RpcWriter* result) {
-    const Document& document = this->document(params);
-    const Value& range = objectMember(params, "range");
-    writeFormatting(*result, view(document), offsetMember(document, range, "start"), offsetMember(document, range, "end"),
-                    objectMember(params, "options"));
-}
-
-void Server::inlayHint(const Value& params, RpcWriter* result) {
-    const Document& document = this->document(params);
-    const Value& range = objectMember(params, "range");
-    writeInlayHints(*result, view(document), offsetMember(document, range, "start"), offsetMember(document, range, "end"));
 }
 
 void Server::publishChanged() {

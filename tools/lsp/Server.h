@@ -75,6 +75,8 @@ private:
         std::vector<Shown> shown;
     };
     enum class State { Fresh, Running, ShutDown };
+    // The methods that change or read the server's own state; the requests
+    // a document answers on its own are in the feature table (Features.cpp).
     using Handler = void (Server::*)(const Value& params, RpcWriter* result);
     struct Method {
         const char* name;
@@ -95,7 +97,6 @@ private:
     void diagnose(Document& document);
     void writeDiagnostic(RpcWriter& w, const Document& document, const lint::Diagnostic& d) const;
     std::vector<lint::Fix> preferredFixes(const std::shared_ptr<const std::string>& text) const;
-    size_t offsetMember(const Document& document, const Value& object, const char* name) const;
 
     void initialize(const Value& params, RpcWriter* result);
     void initialized(const Value& params, RpcWriter* result);
@@ -104,17 +105,9 @@ private:
     void didOpen(const Value& params, RpcWriter* result);
     void didChange(const Value& params, RpcWriter* result);
     void didClose(const Value& params, RpcWriter* result);
-    void hover(const Value& params, RpcWriter* result);
-    void completion(const Value& params, RpcWriter* result);
     void codeAction(const Value& params, RpcWriter* result);
     void resolveCodeAction(const Value& params, RpcWriter* result);
     void diagnostic(const Value& params, RpcWriter* result);
-    void documentSymbol(const Value& params, RpcWriter* result);
-    void foldingRange(const Value& params, RpcWriter* result);
-    void selectionRange(const Value& params, RpcWriter* result);
-    void formatting(const Value& params, RpcWriter* result);
-    void rangeFormatting(const Value& params, RpcWriter* result);
-    void inlayHint(const Value& params, RpcWriter* result);
 
     ServerSetup setup_;
     std::function<bool(std::string_view)> send_;

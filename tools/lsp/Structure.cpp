@@ -111,11 +111,11 @@ private:
 
 }  // namespace
 
-void writeDocumentSymbols(RpcWriter& writer, const DocumentView& document) {
+void answerDocumentSymbols(RpcWriter& writer, const DocumentView& document, const Value&) {
     Symbols(writer, document, document.client.hierarchicalSymbols).write();
 }
 
-void writeFoldingRanges(RpcWriter& writer, const DocumentView& document) {
+void answerFoldingRanges(RpcWriter& writer, const DocumentView& document, const Value&) {
     const size_t limit = document.client.foldingLimit;
     const std::vector<OutlineNode> nodes = outlineOf(document.text.text());
     writer.StartArray();
@@ -139,7 +139,10 @@ void writeFoldingRanges(RpcWriter& writer, const DocumentView& document) {
     writer.EndArray();
 }
 
-void writeSelectionRanges(RpcWriter& writer, const DocumentView& document, const std::vector<size_t>& offsets) {
+void answerSelectionRanges(RpcWriter& writer, const DocumentView& document, const Value& params) {
+    if (!params.HasMember("positions") || !params["positions"].IsArray()) throw BadParams{"positions must be an array"};
+    std::vector<size_t> offsets;
+    for (const Value& position : params["positions"].GetArray()) offsets.push_back(offsetAt(document, position));
     const std::string& text = document.text.text();
     const std::vector<OutlineNode> nodes = outlineOf(text);
     const ColumnUnit unit = document.client.unit;
