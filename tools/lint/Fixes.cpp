@@ -47,10 +47,12 @@ std::string quoted(const char* text) { return std::string("\"") + text + "\""; }
 
 }  // namespace
 
-Edit removeMember(std::string_view text, size_t keyBegin) {
-    size_t at = skipSpace(text, tokenEnd(text, keyBegin));
-    if (at < text.size() && text[at] == ':') at = skipSpace(text, at + 1);
-    const size_t valueEnd = tokenEnd(text, at);
+Edit removeMember(std::string_view text, size_t keyBegin, size_t valueEnd) {
+    if (valueEnd == std::string_view::npos) {
+        size_t at = skipSpace(text, tokenEnd(text, keyBegin));
+        if (at < text.size() && text[at] == ':') at = skipSpace(text, at + 1);
+        valueEnd = tokenEnd(text, at);
+    }
     const size_t after = skipSpace(text, valueEnd);
     // Up to the next member's name: its indentation stays as this one's was.
     if (after < text.size() && text[after] == ',') return Edit{keyBegin, skipSpace(text, after + 1), ""};

@@ -15,8 +15,9 @@
 namespace vek::lint {
 
 // The member whose name starts at `keyBegin` of a text that parsed, taken
-// out with the comma that joins it to the others.
-Edit removeMember(std::string_view text, size_t keyBegin);
+// out with the comma that joins it to the others; `valueEnd`, where known,
+// spares reading a large value again.
+Edit removeMember(std::string_view text, size_t keyBegin, size_t valueEnd = std::string_view::npos);
 
 // Members ("\"graph_names\": []") put before the first member of the root
 // object at `rootBegin`, each on a line of its own where the members are.

@@ -134,7 +134,7 @@ void ignoredValue(Wording& w) {
     else w.source(w.at());
     w.say(", which gives the plug-in no key: it ignores it");
     if (w.details() && w.atRootMember()) {
-        w.fix("Remove " + printable(w.key(), kShownChars), {removeMember(w.text(), w.keyAt())});
+        w.fix("Remove " + printable(w.key(), kShownChars), {removeMember(w.text(), w.keyAt(), w.end())});
     }
 }
 

@@ -69,6 +69,8 @@ public:
     const Value* name() const { return subject_.name; }
     const std::string& key() const { return subject_.key; }
     size_t at() const { return subject_.at; }
+    // Where the offending token ends.
+    size_t end() const { return out_.end.offset; }
     bool atRootMember() const { return subject_.depth == 1 && subject_.name != nullptr; }
     // Where the value's member name starts.
     size_t keyAt() const { return vocabulary_->parsed().spots[finding_.spot].key; }
