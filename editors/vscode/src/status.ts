@@ -1,0 +1,32 @@
+// SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
+// SPDX-License-Identifier: Apache-2.0
+// The plug-in's verdict on the file in the editor, in the status bar.
+import * as vscode from 'vscode';
+
+import { LANGUAGE } from './attach';
+import { verdictText } from './verdict';
+
+export function registerStatus(context: vscode.ExtensionContext): void {
+  const item = vscode.window.createStatusBarItem('vekhost.verdict', vscode.StatusBarAlignment.Left, 100);
+  item.name = 'vekhost verdict';
+  item.command = 'workbench.actions.view.problems';
+  const update = () => {
+    const document = vscode.window.activeTextEditor?.document;
+    if (!document || document.languageId !== LANGUAGE) {
+      item.hide();
+      return;
+    }
+    const mine = vscode.languages.getDiagnostics(document.uri).filter((d) => d.source === 'vekhost');
+    const errors = mine.filter((d) => d.severity === vscode.DiagnosticSeverity.Error).length;
+    item.text = `vekhost: ${verdictText(errors, mine.length - errors)}`;
+    item.tooltip = errors > 0 ? 'The GPU backend plug-in refuses this file' : 'The GPU backend plug-in takes this file';
+    item.show();
+  };
+  context.subscriptions.push(
+    item,
+    vscode.window.onDidChangeActiveTextEditor(update),
+    vscode.languages.onDidChangeDiagnostics(update),
+    vscode.workspace.onDidOpenTextDocument(update),
+  );
+  update();
+}
