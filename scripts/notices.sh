@@ -3,8 +3,10 @@
 # SPDX-License-Identifier: Apache-2.0
 # Writes THIRD-PARTY-NOTICES from the licences of what the binaries contain,
 # read where each piece comes from: RapidJSON's sources, Debian's CLI11, the
-# Zig toolchain (Windows on ARM64) and Debian's MinGW-w64 toolchain (Windows
-# x86-64). With --check, fails when the committed file differs.
+# Zig toolchain (Windows on ARM64), Debian's MinGW-w64 toolchain (Windows
+# x86-64) and the npm packages the VS Code extension bundles (as npm ci put
+# them in editors/vscode/node_modules). With --check, fails when the
+# committed file differs.
 # Usage: scripts/notices.sh [--check] [ZIG-HOME]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,6 +22,8 @@ need /usr/include/CLI/CLI.hpp "scripts/install-deps.sh"
 need "$zig_home/lib/libcxx/LICENSE.TXT" "scripts/windows-arm64.sh installs Zig"
 need /usr/share/doc/mingw-w64-common/copyright "scripts/cross.sh installs MinGW-w64"
 need /usr/share/doc/gcc-mingw-w64-base/copyright "scripts/cross.sh installs MinGW-w64"
+extension=editors/vscode
+need "$extension/node_modules/vscode-languageclient/package.json" "scripts/vsix.sh installs the extension's packages"
 
 section() { printf '\n%s\n%s\n\n' "$1" "$(printf '%*s' ${#1} '' | tr ' ' '=')"; }
 # A Debian copyright file's licence paragraph: its lines unindented, " ." as blank.
@@ -58,7 +62,10 @@ licence, reproduced below:
   runtime, linked in statically by the Zig 0.11.0 toolchain;
 - the Windows x86-64 binaries: GCC's C++ and support runtimes (libstdc++,
   libgcc), the MinGW-w64 runtime and winpthreads, linked in statically by
-  Debian's MinGW-w64 GCC.
+  Debian's MinGW-w64 GCC;
+- the VS Code extension (the .vsix packages): vscode-languageclient and the
+  npm packages it needs, bundled into dist/extension.js, besides the
+  binaries of its platform.
 
 The Linux binaries use the system's C and C++ runtimes, which they do not
 contain.
@@ -83,6 +90,16 @@ TEXT
   cat /usr/share/doc/mingw-w64-common/copyright
   section "GCC runtime libraries: libstdc++ and libgcc (GPL-3.0 WITH GCC-exception-3.1), Debian's gcc-mingw-w64 $(dpkg-query -W -f='${Version}' gcc-mingw-w64-base)"
   cat /usr/share/doc/gcc-mingw-w64-base/copyright
+  # The packages the extension runs with, as its lock file pins them.
+  python3 -c '
+import json, sys
+for path, entry in json.load(open(sys.argv[1]))["packages"].items():
+    if path and not entry.get("dev"):
+        print(path, entry["version"], entry["license"])' "$extension/package-lock.json" |
+  while read -r path version licence; do
+    section "${path#node_modules/} $version, bundled into the VS Code extension ($licence)"
+    cat "$(find "$extension/$path" -maxdepth 1 -iname 'LICENSE*' | sort | head -1)"
+  done
 }
 
 if [ $check = 1 ]; then

@@ -2,7 +2,8 @@
 # SPDX-FileCopyrightText: 2026 The VekGpuKalderExtensions Authors
 # SPDX-License-Identifier: Apache-2.0
 # The release tried as its users would:
-# - scripts/release.sh here, and again from a fresh clone in another folder:
+# - scripts/release.sh here, and again from a fresh clone in a folder of
+#   another depth with a toolchain cache of its own, as a second user would:
 #   the same SHA256SUMS (diffoscope shows why where they differ);
 # - THIRD-PARTY-NOTICES as the toolchains' licences say (scripts/notices.sh);
 # - every SBOM valid CycloneDX 1.6 (the CycloneDX library's validator, from
@@ -33,13 +34,13 @@ rm -rf "$build" && mkdir -p "$build"
 scripts/release.sh build/release "$cache"
 version=$(sed -n 's/^project(VekGpuKalderExtensions VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
 name=VekGpuKalderExtensions-$version
-second=$work/second
+second=$work/second/a/folder/deeper
 mkdir -p "$second"
 git clone -q "$source" "$second/main"
 # The clone holds the commit; what the work tree changed beyond it goes along.
 git diff HEAD | (cd "$second/main" && git apply --allow-empty)
 ln -s "$(cd ../shared && pwd)" "$second/shared"
-"$second/main/scripts/release.sh" "$second/out" "$cache" > "$build/second.log" 2>&1 \
+"$second/main/scripts/release.sh" "$second/out" "$second/toolchains" > "$build/second.log" 2>&1 \
   || { tail -40 "$build/second.log"; fail "the second release build failed"; }
 if ! diff -u build/release/SHA256SUMS "$second/out/SHA256SUMS"; then
   while read -r sum file; do
@@ -47,7 +48,15 @@ if ! diff -u build/release/SHA256SUMS "$second/out/SHA256SUMS"; then
   done < build/release/SHA256SUMS
   fail "the two builds differ"
 fi
-echo "release-check: two folders, the same bytes"
+echo "release-check: two folders of different depth, each with its own toolchains, the same bytes"
+# Each VS Code package holds its platform's vekhost, and says its platform.
+for target in win32-arm64:vekhost.exe win32-x64:vekhost.exe linux-x64:vekhost linux-arm64:vekhost; do
+  vsix=build/release/$name-vscode-${target%%:*}.vsix
+  unzip -l "$vsix" | grep -q " extension/server/bin/${target#*:}$" || fail "$vsix holds no server/bin/${target#*:}"
+  unzip -p "$vsix" extension.vsixmanifest | grep -q "TargetPlatform=\"${target%%:*}\"" || fail "$vsix names no target platform"
+done
+! unzip -l "build/release/$name-vscode.vsix" | grep -q " extension/server/" || fail "the VS Code package without binaries holds some"
+echo "release-check: five VS Code packages, four with their platform's binaries"
 scripts/notices.sh --check "$(scripts/zig-toolchain.sh "$cache")"
 (cd build/release && sha256sum --quiet -c SHA256SUMS)
 

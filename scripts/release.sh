@@ -3,15 +3,17 @@
 # SPDX-License-Identifier: Apache-2.0
 # Builds the packages of a release from this commit and packs them with
 # CPack: a zip for Windows on ARM64 and Windows x86-64, a tar.gz for Linux
-# x86-64 and aarch64, a .deb for Linux x86-64, the source archive, one
-# CycloneDX SBOM per package and SHA256SUMS over them all. The binaries build
-# against RapidJSON's current sources (../shared/rapidjson-master), as a host
-# using vcpkg would. The same commit gives the same bytes in any folder.
+# x86-64 and aarch64, a .deb for Linux x86-64, the source archive; the VS
+# Code extension, one .vsix per platform and one without binaries
+# (scripts/vsix.sh); one CycloneDX SBOM per package and SHA256SUMS over them
+# all. The binaries build against RapidJSON's current sources
+# (../shared/rapidjson-master), as a host using vcpkg would. The same commit
+# gives the same bytes in any folder, with any toolchain cache.
 #
-# Usage: scripts/release.sh [OUT-DIR [ZIG-CACHE-DIR]]
-#   OUT-DIR       where the packages go (default build/release)
-#   ZIG-CACHE-DIR the Zig toolchain's cache (default build/windows-arm64-cache,
-#                 the one scripts/windows-arm64.sh fills)
+# Usage: scripts/release.sh [OUT-DIR [CACHE-DIR]]
+#   OUT-DIR    where the packages go (default build/release)
+#   CACHE-DIR  the toolchains' cache: Zig and Node 24 (default
+#              build/windows-arm64-cache, the one scripts/windows-arm64.sh fills)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -51,13 +53,16 @@ pack linux-x86_64 DEB
 cp build/release-linux-x86_64/packages/vekgpukalderextensions_"$version"_amd64.deb "$out/"
 # The source archive: the commit's files as git keeps them.
 git archive --format=tar --prefix="$name/" HEAD | gzip -9n > "$out/$name-source.tar.gz"
+scripts/vsix.sh "$out" "${2:-build/windows-arm64-cache}"
 
 # An SBOM for each package, then the sums of everything.
 cd "$out"
-for package in "$name"-*.zip "$name"-*.tar.gz vekgpukalderextensions_*.deb; do
+for package in "$name"-*.zip "$name"-*.tar.gz vekgpukalderextensions_*.deb "$name"-*.vsix; do
   case $package in
     *-source.tar.gz) platform=source ;;
     *.deb) platform=linux-x86_64 ;;
+    *-vscode.vsix) platform=vscode-universal ;;
+    *.vsix) platform=${package#"$name-"}; platform=${platform%.vsix} ;;
     *) platform=${package#"$name-"}; platform=${platform%%.*} ;;
   esac
   python3 "$OLDPWD/scripts/sbom.py" "$platform" "$package" "$package.cdx.json" "$VEK_ZIG_HOME"

