@@ -93,7 +93,10 @@ cp tests/lint/several-mistakes.json "$work/refused.json"
 # Without a file, run takes the bundled example from the unpacked tree.
 (cd "$work" && "$wine" "Z:$bin/vekhost.exe" run) > "$build/bundled.win" 2>&1 || { cat "$build/bundled.win"; fail "vekhost.exe run failed"; }
 grep -q "^Device:" "$build/bundled.win" || { cat "$build/bundled.win"; fail "vekhost.exe run printed no device"; }
-echo "release-check: vekhost.exe run takes the bundled example"
+# ... and names it as Windows writes a path: backslashes, no "..".
+grep -q '^Configuration: Z:\\[^/]*\\share\\VekGpuKalderExtensions\\examples\\example.json' "$build/bundled.win" && ! grep -q '^Configuration:.*\.\.' "$build/bundled.win" \
+  || { grep "^Configuration" "$build/bundled.win"; fail "vekhost.exe run names the bundled example by no Windows path"; }
+echo "release-check: vekhost.exe run takes the bundled example, by its Windows path"
 same run --json good.json
 same check good.json
 same check refused.json

@@ -37,15 +37,18 @@ pack() {  # pack TARGET [PACKAGE FOLDER-IN-IT]
       *.zip) (cd "$stage_root/unpacked-$target" && unzip -q "$out/$2") ;;
       *) tar -xzf "$out/$2" -C "$stage_root/unpacked-$target" ;;
     esac
-    cp -r "$stage_root/unpacked-$target/$3"/{bin,share} "$stage/server/"
-    if [ -d "$stage_root/unpacked-$target/$3/lib" ]; then
+    mkdir -p "$stage/server/share"
+    cp -r "$stage_root/unpacked-$target/$3/bin" "$stage/server/"
+    cp -r "$stage_root/unpacked-$target/$3/share/VekGpuKalderExtensions" "$stage/server/share/"
+    # Linux keeps its libraries in lib/ (Windows's DLLs stand in bin/); not the CMake and pkg-config files.
+    if compgen -G "$stage_root/unpacked-$target/$3/lib/*.so" > /dev/null; then
       mkdir -p "$stage/server/lib" && cp "$stage_root/unpacked-$target/$3"/lib/*.so "$stage/server/lib/"
     fi
     file=$name-vscode-$target.vsix
     set -- --target "$target"
   else
     file=$name-vscode.vsix
-    set --
+    set -- --allow-unused-files-pattern  # its server/ folder is the one pattern left unused
   fi
   # vsce says what a marketplace would object to as warnings: none may come.
   (cd "$stage" && "$extension/node_modules/.bin/vsce" package --no-dependencies "$@" --out "$out/$file") > "$stage_root/$target.log" 2>&1 \

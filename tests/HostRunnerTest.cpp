@@ -42,6 +42,14 @@ TEST(HostRunner, RunsEveryExample) {
         EXPECT_TRUE(contains(bundled.output, line)) << line << "\n" << bundled.output;
     }
     EXPECT_FALSE(contains(bundled.output, "INFO")) << "--log-level=ERROR hides info messages";
+    // The bundled example named by a plain path: no "..", the platform's separators.
+    const size_t line = bundled.output.find("Configuration: ");
+    ASSERT_NE(line, std::string::npos) << bundled.output;
+    const std::string named = bundled.output.substr(line, bundled.output.find('\n', line) - line);
+    EXPECT_FALSE(contains(named, "..")) << named;
+#if defined(_WIN32)
+    EXPECT_FALSE(contains(named, "/")) << named;
+#endif
 }
 
 // Every command's output held whole against a file of tests/expected/, so
