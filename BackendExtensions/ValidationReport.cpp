@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "BackendExtensions/ValidationReport.h"
 
+#include "BackendExtensions/HexDigits.h"
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -186,7 +188,6 @@ void writeDependencyErrors(Writer& writer, const Value& schemaObject, const Toke
 }  // namespace
 
 void writeUriFragment(JsonBuffer& out, const Tokens& tokens) {
-    static const char kHex[] = "0123456789ABCDEF";
     out.Put('#');
     for (const std::string& token : tokens) {
         out.Put('/');
@@ -201,8 +202,8 @@ void writeUriFragment(JsonBuffer& out, const Tokens& tokens) {
                 out.Put(c);
             } else {
                 out.Put('%');
-                out.Put(kHex[byte >> 4]);
-                out.Put(kHex[byte & 0xF]);
+                out.Put(kHexDigits[byte >> 4]);
+                out.Put(kHexDigits[byte & 0xF]);
             }
         }
     }

@@ -2,16 +2,17 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "Text.h"
 
+#include "BackendExtensions/HexDigits.h"
+
 #include <algorithm>
 #include <cstring>
 
 namespace vek::lint {
 
 void appendHexByte(std::string& out, unsigned char byte, const char* prefix) {
-    static const char kHex[] = "0123456789ABCDEF";
     out += prefix;
-    out += kHex[byte >> 4];
-    out += kHex[byte & 0xF];
+    out += tools::kalder::kHexDigits[byte >> 4];
+    out += tools::kalder::kHexDigits[byte & 0xF];
 }
 
 std::string joinList(const std::vector<std::string>& items, std::string_view separator, std::string_view last) {
