@@ -119,6 +119,16 @@ std::pair<std::string, std::string> cursorIn(const std::string& marked) {
             R"({"line":)" + std::to_string(line) + R"(,"character":)" + std::to_string(at - lineStart) + "}"};
 }
 
+// A request at the cursor of a marked text, opened in a server of its own;
+// the answer and the text without its mark.
+std::pair<Json, std::string> requestAt(const std::string& method, const std::string& marked) {
+    LspClient client;
+    client.start();
+    const auto [text, position] = cursorIn(marked);
+    client.open(kUri, text);
+    return {client.request(method, R"({"textDocument":{"uri":")" + kUri + R"("},"position":)" + position + "}"), text};
+}
+
 // Completion wherever a member or a value can start, each item valid where
 // it lands, no key offered twice.
 TEST(LspFeatures, CompletionWhereverAMemberOrValueGoes) {
@@ -146,11 +156,7 @@ TEST(LspFeatures, CompletionWhereverAMemberOrValueGoes) {
         {R"({"graph_names": ["a"], "x": {|}})", "perf_hint", ""},
     };
     for (const Case& c : cases) {
-        LspClient client;
-        client.start();
-        const auto [text, position] = cursorIn(c.marked);
-        client.open(kUri, text);
-        const Json list = client.request("textDocument/completion", R"({"textDocument":{"uri":")" + kUri + R"("},"position":)" + position + "}");
+        const auto [list, text] = requestAt("textDocument/completion", c.marked);
         const rapidjson::Value* item = nullptr;
         for (const auto& candidate : list["items"].GetArray()) {
             if (candidate["label"].GetString() == c.label) item = &candidate;
@@ -411,11 +417,7 @@ TEST(LspFeatures, Hover) {
         {R"({"perf_hint": "high"}|)", ""},
     };
     for (const Case& c : cases) {
-        LspClient client;
-        client.start();
-        const auto [text, position] = cursorIn(c.marked);
-        client.open(kUri, text);
-        const Json hover = client.request("textDocument/hover", R"({"textDocument":{"uri":")" + kUri + R"("},"position":)" + position + "}");
+        const Json hover = requestAt("textDocument/hover", c.marked).first;
         if (c.says.empty()) {
             EXPECT_TRUE(hover.IsNull()) << c.marked;
             continue;

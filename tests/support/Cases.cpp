@@ -44,9 +44,7 @@ std::vector<LogLine> expectedLog(const tools::kalder::ConfigValue& c) {
     return log;
 }
 
-namespace {
-
-const tools::kalder::ConfigDocument& schema() {
+const tools::kalder::ConfigDocument& pluginSchema() {
     static const tools::kalder::ConfigDocument parsed = [] {
         tools::kalder::ConfigDocument document;
         document.Parse(gpu::configSchema, gpu::configSchemaSize);
@@ -54,6 +52,8 @@ const tools::kalder::ConfigDocument& schema() {
     }();
     return parsed;
 }
+
+namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -129,7 +129,7 @@ size_t offsetOf(std::string_view text, size_t line, size_t column) {
 }  // namespace
 
 bool lintFindsErrorInText(std::string_view text) {
-    const lint::Check check(std::string(text), schema());
+    const lint::Check check(std::string(text), pluginSchema());
     const std::vector<bool> starts = tokenStarts(text);
     size_t lastOffset = 0;
     check.forEach(lint::ColumnUnit::Byte, [&](const lint::Diagnostic& d) {
@@ -148,7 +148,7 @@ bool lintFindsErrorInText(std::string_view text) {
 bool lintFindsError(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return in ? lintFindsErrorInText(text) : lint::Check::ofFile(path, schema()).hasError();
+    return in ? lintFindsErrorInText(text) : lint::Check::ofFile(path, pluginSchema()).hasError();
 }
 
 }  // namespace vek::test

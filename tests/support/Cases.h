@@ -19,6 +19,9 @@ using lint::jsonText;
 
 tools::kalder::ConfigDocument readCases(const std::string& name);
 
+// The plug-in's schema, parsed once: what the runner's check reads.
+const tools::kalder::ConfigDocument& pluginSchema();
+
 // The texts of the case's array `name`; none when it has no such member.
 std::vector<std::string> strings(const tools::kalder::ConfigValue& c, const char* name);
 

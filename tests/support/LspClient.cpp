@@ -5,21 +5,12 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "BackendExtensions/GPUBackendExtensions/ConfigSchema.h"
+#include "Cases.h"
 #include "Check.h"
 #include "Serve.h"
 
 namespace vek::test {
 namespace {
-
-const tools::kalder::ConfigDocument& schema() {
-    static const tools::kalder::ConfigDocument parsed = [] {
-        tools::kalder::ConfigDocument document;
-        document.Parse(gpu::configSchema, gpu::configSchemaSize);
-        return document;
-    }();
-    return parsed;
-}
 
 std::string quoted(const std::string& text) {
     rapidjson::StringBuffer buffer;
@@ -66,7 +57,7 @@ LspClient::LspClient() {
     setup.version = "test";
     if (!lint::readKeys(VEK_EDITOR_SCHEMA_PATH, setup.keys)) throw std::runtime_error("cannot read the editor schema");
     setup.verdict = [](const std::shared_ptr<const std::string>& text, lint::ColumnUnit unit, size_t count,
-                       const lsp::DiagnosticSink& sink) { return lint::Check(text, schema()).forFirst(unit, count, sink); };
+                       const lsp::DiagnosticSink& sink) { return lint::Check(text, pluginSchema()).forFirst(unit, count, sink); };
     server_ = std::make_unique<lsp::Server>(std::move(setup), [this](std::string_view body) {
         sent_.emplace_back(body);
         return true;

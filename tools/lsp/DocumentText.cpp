@@ -65,17 +65,21 @@ TextRange rangeOf(const lint::Diagnostic& d) {
     return {position(d.begin), position(d.end)};
 }
 
+void writePosition(RpcWriter& writer, const TextPosition& position) {
+    writer.StartObject();
+    writer.Key("line");
+    writer.Uint(position.line);
+    writer.Key("character");
+    writer.Uint(position.character);
+    writer.EndObject();
+}
+
 void writeRange(RpcWriter& writer, const TextRange& range) {
     writer.StartObject();
-    for (const auto& [name, position] : {std::pair<const char*, const TextPosition&>{"start", range.start}, {"end", range.end}}) {
-        writer.Key(name);
-        writer.StartObject();
-        writer.Key("line");
-        writer.Uint(position.line);
-        writer.Key("character");
-        writer.Uint(position.character);
-        writer.EndObject();
-    }
+    writer.Key("start");
+    writePosition(writer, range.start);
+    writer.Key("end");
+    writePosition(writer, range.end);
     writer.EndObject();
 }
 

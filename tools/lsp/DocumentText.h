@@ -64,7 +64,8 @@ private:
 // A check's diagnostic's range, as the protocol counts: lines and characters from 0.
 TextRange rangeOf(const lint::Diagnostic& diagnostic);
 
-// {"start": {"line", "character"}, "end": {...}}
+// {"line", "character"}, and {"start": {...}, "end": {...}}
+void writePosition(RpcWriter& writer, const TextPosition& position);
 void writeRange(RpcWriter& writer, const TextRange& range);
 
 }  // namespace vek::lsp

@@ -23,13 +23,7 @@ bool differs(const std::string& name, std::string& identifier) {
 void writeHint(RpcWriter& w, const DocumentView& document, size_t at, const std::string& identifier) {
     w.StartObject();
     w.Key("position");
-    const TextPosition position = document.text.positionOf(at, document.client.unit);
-    w.StartObject();
-    w.Key("line");
-    w.Uint(position.line);
-    w.Key("character");
-    w.Uint(position.character);
-    w.EndObject();
+    writePosition(w, document.text.positionOf(at, document.client.unit));
     w.Key("label");
     writeText(w, "\xE2\x86\x92 " + lint::printable(identifier, lint::kShownChars));
     w.Key("tooltip");
