@@ -42,7 +42,9 @@ pack() {  # pack PLATFORM GENERATOR
 }
 for platform in linux-x86_64 linux-aarch64 windows-x86_64 windows-arm64; do
   cmake --preset "release-$platform" > /dev/null
-  cmake --build --preset "release-$platform"
+  # Every image linked anew: an image kept from an earlier build would keep
+  # that commit's time stamp.
+  cmake --build --preset "release-$platform" --clean-first
   rm -rf "build/release-$platform/packages"
   case $platform in
     windows-*) pack "$platform" ZIP; cp "build/release-$platform/packages/$name-$platform.zip" "$out/" ;;
