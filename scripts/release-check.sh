@@ -50,12 +50,16 @@ if ! diff -u build/release/SHA256SUMS "$second/out/SHA256SUMS"; then
 fi
 echo "release-check: two folders of different depth, each with its own toolchains, the same bytes"
 # Each VS Code package holds its platform's vekhost, and says its platform.
+# (Each listing is read whole first: grep -q stops reading, which pipefail would count.)
 for target in win32-arm64:vekhost.exe win32-x64:vekhost.exe linux-x64:vekhost linux-arm64:vekhost; do
   vsix=build/release/$name-vscode-${target%%:*}.vsix
-  unzip -l "$vsix" | grep -q " extension/server/bin/${target#*:}$" || fail "$vsix holds no server/bin/${target#*:}"
-  unzip -p "$vsix" extension.vsixmanifest | grep -q "TargetPlatform=\"${target%%:*}\"" || fail "$vsix names no target platform"
+  listing=$(unzip -l "$vsix")
+  manifest=$(unzip -p "$vsix" extension.vsixmanifest)
+  grep -q " extension/server/bin/${target#*:}$" <<< "$listing" || fail "$vsix holds no server/bin/${target#*:}"
+  grep -q "TargetPlatform=\"${target%%:*}\"" <<< "$manifest" || fail "$vsix names no target platform"
 done
-! unzip -l "build/release/$name-vscode.vsix" | grep -q " extension/server/" || fail "the VS Code package without binaries holds some"
+listing=$(unzip -l "build/release/$name-vscode.vsix")
+! grep -q " extension/server/" <<< "$listing" || fail "the VS Code package without binaries holds some"
 echo "release-check: five VS Code packages, four with their platform's binaries"
 scripts/notices.sh --check "$(scripts/zig-toolchain.sh "$cache")"
 (cd build/release && sha256sum --quiet -c SHA256SUMS)
