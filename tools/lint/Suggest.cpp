@@ -9,34 +9,18 @@ namespace vek::lint {
 KeySuggester::KeySuggester(const std::vector<std::string>& knownKeys) {
     keys_.reserve(knownKeys.size());
     for (const std::string& known : knownKeys) {
+        if (known.empty() || known.size() > 64) continue;
         Key key{known, {}};
-        for (size_t i = 0; i < known.size() && i < 64; ++i) key.positions[static_cast<unsigned char>(known[i])] |= uint64_t{1} << i;
+        for (size_t i = 0; i < known.size(); ++i) key.positions[static_cast<unsigned char>(known[i])] |= uint64_t{1} << i;
         keys_.push_back(key);
     }
 }
 
-// The edit distance between the key and `name`, exact when it is below
-// `bound`. A key of up to 64 bytes is compared with the bit-parallel
+// The edit distance between the key and `name`, by the bit-parallel
 // algorithm (Myers, in Hyyrö's form for whole strings): one step per byte of
-// the name, whatever the key's length; a longer one row by row.
-size_t KeySuggester::distance(const Key& key, const std::string& name, size_t bound) {
+// the name, whatever the key's length.
+size_t KeySuggester::distance(const Key& key, const std::string& name) {
     const size_t m = key.name.size();
-    if (m == 0) return name.size();
-    if (m > 64) {
-        std::vector<size_t> row(m + 1);
-        for (size_t j = 0; j <= m; ++j) row[j] = j;
-        for (size_t i = 1; i <= name.size(); ++i) {
-            size_t diagonal = row[0], least = row[0] = i;
-            for (size_t j = 1; j <= m; ++j) {
-                const size_t above = row[j];
-                row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (name[i - 1] == key.name[j - 1] ? 0 : 1)});
-                diagonal = above;
-                least = std::min(least, row[j]);
-            }
-            if (least >= bound) return least;
-        }
-        return row[m];
-    }
     const uint64_t mask = m == 64 ? ~uint64_t{0} : (uint64_t{1} << m) - 1;
     const uint64_t last = uint64_t{1} << (m - 1);
     uint64_t vp = mask, vn = 0;
@@ -64,7 +48,7 @@ std::string KeySuggester::closest(const std::string& name) const {
         // The distance is at least the difference of the lengths.
         const size_t longer = std::max(key.name.size(), name.size()), shorter = std::min(key.name.size(), name.size());
         if (longer - shorter >= bestDistance) continue;
-        const size_t d = distance(key, name, bestDistance);
+        const size_t d = distance(key, name);
         if (d < bestDistance) {
             bestDistance = d;
             best = &key;

@@ -12,6 +12,8 @@ namespace vek::lint {
 
 class KeySuggester {
 public:
+    // Keys of up to 64 bytes, each one machine word of positions (the
+    // plug-in's are under 30); a longer one is never suggested.
     explicit KeySuggester(const std::vector<std::string>& knownKeys);
 
     // The known key closest to `name` by edit distance (the first of the
@@ -22,11 +24,10 @@ public:
 private:
     struct Key {
         std::string name;
-        // For each byte, the positions in the name where it stands (names of
-        // up to 64 bytes; a longer one is compared row by row).
+        // For each byte, the positions in the name where it stands.
         std::array<uint64_t, 256> positions;
     };
-    static size_t distance(const Key& key, const std::string& name, size_t bound);
+    static size_t distance(const Key& key, const std::string& name);
 
     std::vector<Key> keys_;
 };
