@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <regex>
 
 #include "Formats.h"
 #include "support/LspClient.h"
@@ -28,8 +29,9 @@ lint::Diagnostic diagnostic(lint::RuleId rule, size_t line, size_t column, size_
 
 // Two files: one with an error, a warning whose words need escaping and a
 // byte that is not UTF-8; one with nothing to say.
-const std::vector<std::pair<std::string, std::vector<lint::Diagnostic>>>& files() {
-    static const std::vector<std::pair<std::string, std::vector<lint::Diagnostic>>> kFiles = {
+using Files = std::vector<std::pair<std::string, std::vector<lint::Diagnostic>>>;
+const Files& files() {
+    static const Files kFiles = {
         {"conf/a b,c:d.json",
          {diagnostic(lint::RuleId::WrongType, 2, 24, 25, 1, "/graph_names/1", "graph_names/1 is 3 (an integer), but it must be a string", {"string"}),
           diagnostic(lint::RuleId::RepeatedKey, 3, 3, 40, 11, "/a~1b", "100% \"\xFF\" is given again:\nread, the first")}},
@@ -38,11 +40,13 @@ const std::vector<std::pair<std::string, std::vector<lint::Diagnostic>>>& files(
     return kFiles;
 }
 
-std::string written(lint::Format format, const lint::FormatOptions& options = {"9.9.9", "https://vek.example/", "", nullptr}) {
+const lint::FormatOptions kOptions = {"9.9.9", "https://vek.example/", "", nullptr};
+
+std::string written(lint::Format format, const lint::FormatOptions& options = kOptions, const Files& list = files()) {
     std::FILE* out = std::tmpfile();
     {
         const auto formatter = lint::makeFormatter(format, out, options);
-        for (const auto& [name, diagnostics] : files()) {
+        for (const auto& [name, diagnostics] : list) {
             formatter->startFile(name, diagnostics.empty());
             for (const lint::Diagnostic& d : diagnostics) formatter->diagnostic(d);
             formatter->endFile();
@@ -103,6 +107,11 @@ TEST(Formats, SarifLog) {
     EXPECT_EQ(jsonText(based["runs"][0]["originalUriBaseIds"]), R"({"BASE":{"uri":"file:///work/configs/"}})");
     EXPECT_EQ(jsonText(based["runs"][0]["results"][0]["locations"][0]["physicalLocation"]["artifactLocation"]),
               R"({"uri":"conf/a%20b%2Cc%3Ad.json","uriBaseId":"BASE"})");
+
+    // A file outside the current folder: its absolute path (after a drive letter on Windows).
+    const Json outside = parseJson(written(lint::Format::Sarif, kOptions, {{"/elsewhere/c.json", files()[0].second}}));
+    const std::string uri = outside["runs"][0]["results"][0]["locations"][0]["physicalLocation"]["artifactLocation"]["uri"].GetString();
+    EXPECT_TRUE(std::regex_match(uri, std::regex("file:///([A-Za-z]%3A/)?elsewhere/c\\.json"))) << uri;
 }
 
 }  // namespace

@@ -62,7 +62,7 @@ TEST(LspFeatures, QuickFixesOfEachRule) {
          R"({"graph_names": ["g"], "precision_mode": "fp16"})"},
         {R"({"graph_names": ["g"], "tuning_mode": "true"})", "wrong-type", {"Write true"}, R"({"graph_names": ["g"], "tuning_mode": true})"},
         {R"({"graph_names": ["g"], "weight_sharing": 0})", "wrong-type", {"Write false"}, R"({"graph_names": ["g"], "weight_sharing": false})"},
-        {R"({"graph_names": ["g"], "device_id": "3"})", "wrong-type", {"Write 3"}, R"({"graph_names": ["g"], "device_id": 3})"},
+        {R"({"graph_names": ["g"], "device_id": "19"})", "wrong-type", {"Write 19"}, R"({"graph_names": ["g"], "device_id": 19})"},
         {R"({"graph_names": ["g"], "device_id": 3.0})", "wrong-type", {"Write 3"}, R"({"graph_names": ["g"], "device_id": 3})"},
         {R"({"graph_names": ["g"], "device_id": "3000000000"})", "wrong-type", {}, ""},
         {R"({"graph_names": ["g"], "tuning_mode": "yes"})", "wrong-type", {}, ""},
@@ -194,10 +194,12 @@ TEST(LspFeatures, RelatedPlaces) {
     client.start(R"({"textDocument":{"publishDiagnostics":{"relatedInformation":true}}})");
     plain.start();
     const Json published = client.open(kUri, text);
-    std::string related;
+    std::string related, severities;
     for (const auto& d : published["diagnostics"].GetArray()) {
         if (d.HasMember("relatedInformation")) related += jsonText(d["relatedInformation"]);
+        severities += std::to_string(d["severity"].GetInt());
     }
+    EXPECT_EQ(severities, "222") << "warnings, each";
     EXPECT_EQ(related,
               R"([{"location":{"uri":")" + kUri + R"(","range":{"start":{"line":0,"character":1},"end":{"line":0,"character":12}}},)"
               R"("message":"the first one, which the plug-in reads"}])"

@@ -96,9 +96,16 @@ TEST(LspServer, IncrementalEdits) {
          "{\"graph_names\": [\"\xF0\x9F\x98\x80" "a\"], \"perf_hint\": \"max\"}"},
         {"inside an astral character, in UTF-16 units: after it", astral, "utf-16", "[{" + range(0, 19, 0, 19) + R"(,"text":"b"}])",
          "{\"graph_names\": [\"\xF0\x9F\x98\x80" "b\"], \"perf_hint\": \"max\"}"},
+        {"an edit below one that added a line", two, "utf-16",
+         "[{" + range(1, 21, 1, 21) + R"(,"text":",\n  \"x\": 1"},{)" + range(2, 3, 2, 4) + R"(,"text":"perf_hint"}])",
+         "{\n  \"perf_hint\": \"high\",\n  \"perf_hint\": 1\n}"},
         {"several changes in order", two, "utf-16",
          "[{" + range(1, 16, 1, 20) + R"(,"text":"low"},{)" + range(1, 17, 1, 19) + R"(,"text":"OW"}])", "{\n  \"perf_hint\": \"lOW\"\n}"},
         {"a whole text", two, "utf-16", R"([{"text":"[1]"}])", "[1]"},
+        {"an edit after a whole text of other lines", two, "utf-16",
+         R"([{"text":"{\"a\":\n1,\n\"perf_hint\": 1}"},{)" + range(2, 13, 2, 14) +
+             R"(,"text":"\"max\""}])",
+         "{\"a\":\n1,\n\"perf_hint\": \"max\"}"},
     };
     for (const Case& c : cases) {
         LspClient client, fresh;
@@ -106,6 +113,8 @@ TEST(LspServer, IncrementalEdits) {
         client.start(capabilities);
         fresh.start(capabilities);
         client.open(kUri, c.text);
+        // Asked between edits, as editors do: the server then knows where the old text's lines start.
+        client.request("textDocument/hover", R"({"textDocument":{"uri":")" + kUri + R"("},"position":{"line":1,"character":3}})");
         Json edited = client.change(kUri, c.changes);
         Json opened = fresh.open(kUri, c.expected);
         ASSERT_TRUE(edited.IsObject()) << c.name;

@@ -54,9 +54,10 @@ const logged = (pattern) => (m) => m.method === 'window/logMessage' && pattern.t
 
 // What is sent; what the server must answer first (nothing: the probe comes next).
 const cases = [
-  // What the JSON-RPC layer answers to each kind of bad body is held in
-  // process (tests/LspServerTest.cpp); here, that a bad body through a real
-  // pipe leaves the stream readable, and the framing itself.
+  // What the JSON-RPC layer answers to each kind of bad body, and what the
+  // framing makes of each kind of bad header, are held in process
+  // (tests/LspServerTest.cpp, tests/LspTransportTest.cpp); here, that they
+  // leave a real pipe readable, and reach the client.
   ['a body that is not JSON', frame('{"jsonrpc": "2.0", "id": 1,'), error(-32700)],
   ['invalid UTF-8 in a string', frame(Buffer.from('{"jsonrpc":"2.0","id":2,"method":"x\xff"}', 'latin1')), error(-32700)],
   ['a change to a range that ends before it starts', Buffer.concat([
@@ -65,10 +66,6 @@ const cases = [
       contentChanges: [{ range: { start: { line: 0, character: 2 }, end: { line: 0, character: 0 } }, text: 'x' }] } }),
   ]), logged(/range ends before it starts/)],
   ['a header without Content-Length', Buffer.from('Content-Type: application/vscode-jsonrpc\r\n\r\n'), logged(/without Content-Length/)],
-  ['a Content-Length that is no number', Buffer.from('Content-Length: 12x\r\n\r\n'), logged(/Content-Length is no length/)],
-  ['a negative Content-Length', Buffer.from('Content-Length: -5\r\n\r\n'), logged(/Content-Length is no length/)],
-  ['a body sent without a header, then a message', Buffer.concat([Buffer.from('{"jsonrpc":"2.0"}'), frame(hover(7))]), logged(/no message header/)],
-  ['a header line of 100 kB', Buffer.from(`X-Padding: ${'a'.repeat(100000)}\r\n\r\n`), logged(/no message header were skipped: a line of over 1,000 bytes/)],
 ];
 
 test('malformed messages: an answer or a log line each, and the server goes on', async () => {
@@ -85,7 +82,6 @@ test('malformed messages: an answer or a log line each, and the server goes on',
       message = await server.receive();
     }
     // The probe is answered: no document of that name is open.
-    while (message.id === 7) message = await server.receive();
     assert.strictEqual(message.id, probe, `${name}: ${JSON.stringify(message)}`);
     assert.strictEqual(message.error.code, -32602, name);
   }
