@@ -32,7 +32,8 @@ export npm_config_build_from_source=true
 
 out=$root/build/vscode-e2e
 rm -rf "$out" && mkdir -p "$out"
-setsid node editors/vscode/test/e2e.cjs "$root/scripts/npm-vscode/node_modules/.bin/code-server" "$vsix" "$root/tests/lint" "$out" &
+# The test's own modules (puppeteer-core) come from that folder.
+NODE_PATH=$root/scripts/npm-vscode/node_modules setsid node editors/vscode/test/e2e.cjs "$root/scripts/npm-vscode/node_modules/.bin/code-server" "$vsix" "$root/tests/lint" "$out" &
 test_pid=$!
 # Whatever way the job ends, the test's process group goes, and with it
 # code-server, Chromium, the extension host and vekhost lsp; then anything
