@@ -19,6 +19,10 @@ import { libraryArguments, Paths, startProblem } from './settings';
 export class Server {
   private client: LanguageClient | undefined;
   private readonly output = vscode.window.createOutputChannel('vekhost', { log: true });
+  private readonly changed = new vscode.EventEmitter<void>();
+  readonly onDidChangeState = this.changed.event;
+  // Why the server is not running, once it could not start or stopped.
+  problem: string | undefined;
 
   constructor(private readonly paths: () => Paths) {}
 
@@ -29,11 +33,15 @@ export class Server {
       args: ['lsp', ...libraryArguments(paths, false)],
       transport: TransportKind.stdio,
     };
+    this.problem = undefined;
+    this.changed.fire();
     let told = false;
     const tell = (why: string) => {
       if (told) return;
       told = true;
-      void vscode.window.showErrorMessage(startProblem(paths, why), 'Open User Settings').then((choice) => {
+      this.problem = startProblem(paths, why);
+      this.changed.fire();
+      void vscode.window.showErrorMessage(this.problem, 'Open User Settings').then((choice) => {
         if (choice) void vscode.commands.executeCommand('workbench.action.openSettings', 'vekhost.path');
       });
     };
@@ -77,5 +85,6 @@ export class Server {
   dispose(): void {
     void this.stop();
     this.output.dispose();
+    this.changed.dispose();
   }
 }

@@ -24,7 +24,7 @@ export async function activate(context: vscode.ExtensionContext): Promise<void> 
     vscode.workspace.onDidGrantWorkspaceTrust(() => void restart()),
   );
   registerCommands(context, restart);
-  registerStatus(context);
+  registerStatus(context, server);
   await server.start();
 }
 

@@ -4,12 +4,12 @@
 import * as vscode from 'vscode';
 
 import { LANGUAGE } from './attach';
-import { verdictText } from './verdict';
+import { Server } from './client';
+import { statusWords } from './verdict';
 
-export function registerStatus(context: vscode.ExtensionContext): void {
+export function registerStatus(context: vscode.ExtensionContext, server: Server): void {
   const item = vscode.window.createStatusBarItem('vekhost.verdict', vscode.StatusBarAlignment.Left, 100);
   item.name = 'vekhost verdict';
-  item.command = 'workbench.actions.view.problems';
   const update = () => {
     const document = vscode.window.activeTextEditor?.document;
     if (!document || document.languageId !== LANGUAGE) {
@@ -18,8 +18,10 @@ export function registerStatus(context: vscode.ExtensionContext): void {
     }
     const mine = vscode.languages.getDiagnostics(document.uri).filter((d) => d.source === 'vekhost');
     const errors = mine.filter((d) => d.severity === vscode.DiagnosticSeverity.Error).length;
-    item.text = `vekhost: ${verdictText(errors, mine.length - errors)}`;
-    item.tooltip = errors > 0 ? 'The GPU backend plug-in refuses this file' : 'The GPU backend plug-in takes this file';
+    const words = statusWords(server.problem, errors, mine.length - errors);
+    item.text = words.text;
+    item.tooltip = words.tooltip;
+    item.command = words.command;
     item.show();
   };
   context.subscriptions.push(
@@ -27,6 +29,7 @@ export function registerStatus(context: vscode.ExtensionContext): void {
     vscode.window.onDidChangeActiveTextEditor(update),
     vscode.languages.onDidChangeDiagnostics(update),
     vscode.workspace.onDidOpenTextDocument(update),
+    server.onDidChangeState(update),
   );
   update();
 }

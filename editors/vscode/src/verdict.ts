@@ -39,6 +39,25 @@ export function verdictText(errors: number, warnings: number): string {
   return '$(check) accepted';
 }
 
+export interface StatusWords {
+  text: string;
+  tooltip: string;
+  command: string;  // run on a click
+}
+
+// The status bar item: the verdict while the server runs; a server that
+// could not start or stopped has no verdict, only why, and a click restarts it.
+export function statusWords(serverProblem: string | undefined, errors: number, warnings: number): StatusWords {
+  if (serverProblem !== undefined) {
+    return { text: 'vekhost: $(error) not running', tooltip: serverProblem, command: 'vekhost.restartServer' };
+  }
+  return {
+    text: `vekhost: ${verdictText(errors, warnings)}`,
+    tooltip: errors > 0 ? 'The GPU backend plug-in refuses this file' : 'The GPU backend plug-in takes this file',
+    command: 'workbench.actions.view.problems',
+  };
+}
+
 // Files named in groups small enough for any command line.
 export function batches(files: string[], most = 100): string[][] {
   const groups: string[][] = [];

@@ -284,6 +284,8 @@ test('in an untrusted workspace, what its settings name is neither run nor loade
     assert.match(await language(page), /GPU configuration \(vekhost\)/, 'a *.vek.json file is attached by its name');
     const said = parseRows(await problems(page, 'untrusted')).length;
     assert.strictEqual(said, 5, 'the bundled vekhost gives the five problems');
+    const status = await page.$eval('.part.statusbar', (e) => e.textContent);
+    assert.match(status, /vekhost:\s*refused: 5 errors/, 'the verdict in the status bar');
     assert.ok(!fs.existsSync(marker), 'the workspace\'s vekhost.path was not run');
   } finally {
     await shot(page, 'untrusted-last').catch(() => {});

@@ -4,7 +4,7 @@
 import assert from 'node:assert';
 import test from 'node:test';
 
-import { batches, parseCheck, verdictText } from '../verdict';
+import { batches, parseCheck, statusWords, verdictText } from '../verdict';
 
 test("vekhost check's JSON, a document a file", () => {
   const output = '{"file":"a.json","valid":true,"diagnostics":[]}\n' +
@@ -20,4 +20,11 @@ test('the verdict in the status bar, and files in groups', () => {
   assert.strictEqual(verdictText(2, 3), '$(error) refused: 2 errors');
   assert.deepStrictEqual(batches(['a', 'b', 'c'], 2), [['a', 'b'], ['c']]);
   assert.deepStrictEqual(batches([]), []);
+});
+
+test('no verdict from a server that is not running: why, and a click restarts it', () => {
+  const why = 'The vekhost language server could not run (spawn vekhost ENOENT). Tried: vekhost on PATH. ...';
+  assert.deepStrictEqual(statusWords(why, 0, 0), { text: 'vekhost: $(error) not running', tooltip: why, command: 'vekhost.restartServer' });
+  assert.strictEqual(statusWords(undefined, 0, 0).text, 'vekhost: $(check) accepted');
+  assert.strictEqual(statusWords(undefined, 1, 0).command, 'workbench.actions.view.problems');
 });
