@@ -297,7 +297,9 @@ void Server::diagnostic(const Value& params, RpcWriter* result) {
 
 void Server::publishChanged() {
     if (client_.pullDiagnostics) return;  // it asks for them
-    for (auto& [uri, document] : documents_) {
+    for (auto& entry : documents_) {
+        const std::string& uri = entry.first;
+        Document& document = entry.second;
         if (document.pushed || exited()) continue;
         if (!document.diagnosed) diagnose(document);
         document.pushed = true;
