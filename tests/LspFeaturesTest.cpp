@@ -57,6 +57,8 @@ TEST(LspFeatures, QuickFixesOfEachRule) {
         // A suggestion whose key would not take the value is not offered.
         {R"({"Perf_hint": 3, "kernel_repo_path": "k"})", "unknown-key", {"Remove Perf_hint"}, R"({"kernel_repo_path": "k"})"},
         {R"({"frobnicate_all_the_things": 1})", "unknown-key", {"Remove frobnicate_all_the_things"}, R"({})"},
+        // Nor one the file already sets.
+        {R"({"graph_names": ["g"], "graph_name": ["h"]})", "unknown-key", {"Remove graph_name"}, R"({"graph_names": ["g"]})"},
         {R"({"perf_hint": " HIGH "})", "not-allowed", {"Write \"high\""}, R"({"perf_hint": "high"})"},
         {R"({"graph_names": ["g"], "precision_mode": "FP16"})", "not-allowed", {"Write \"fp16\""},
          R"({"graph_names": ["g"], "precision_mode": "fp16"})"},
@@ -221,6 +223,11 @@ TEST(LspFeatures, InlayHintsOfGraphIdentifiers) {
               R"([{"position":{"line":0,"character":29},"label":"→ encoder_v2","tooltip":"The identifier the plug-in makes of this graph name","paddingLeft":true},)"
               R"({"position":{"line":1,"character":25},"label":"→ _9x","tooltip":"The identifier the plug-in makes of this graph name","paddingLeft":true}])");
     EXPECT_EQ(request(client, "textDocument/inlayHint", range(0)).find("_9x"), std::string::npos);
+    // The strings of an object the plug-in refuses as graph names name no graph.
+    LspClient refused;
+    refused.start();
+    refused.open(kUri, R"({"graph_names": {"a": "x-y"}})");
+    EXPECT_EQ(request(refused, "textDocument/inlayHint", range(0)), "[]");
 }
 
 // The keys and values nested as the file is, or flat with their
@@ -289,6 +296,7 @@ TEST(LspFeatures, FormattingChangesOnlySpace) {
         {R"({"graph_names":["a","b"],"perf_hint" :"high","x":{},"y":[ ]})", twoSpaces,
          "{\n  \"graph_names\": [\n    \"a\",\n    \"b\"\n  ],\n  \"perf_hint\": \"high\",\n  \"x\": {},\n  \"y\": []\n}"},
         {"{\"a\": {\"b\": 1}}\n", R"({"tabSize":4,"insertSpaces":false})", "{\n\t\"a\": {\n\t\t\"b\": 1\n\t}\n}\n"},
+        {"{\"a\": [1]}", R"({"tabSize":4,"insertSpaces":true})", "{\n    \"a\": [\n        1\n    ]\n}"},
         {"{\"a\": 1,\r\n\"b\": 2}\n\n\n", twoSpaces, "{\r\n  \"a\": 1,\r\n  \"b\": 2\r\n}\r\n"},
         {"  {\"a\": 1}", R"({"tabSize":2,"insertSpaces":true,"insertFinalNewline":true})", "{\n  \"a\": 1\n}\n"},
         {R"({"a": True})", twoSpaces, R"({"a": True})"},
