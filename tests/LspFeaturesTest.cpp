@@ -256,6 +256,10 @@ TEST(LspFeatures, OutlineFoldingAndSelection) {
     EXPECT_EQ(std::string(list[4]["name"].GetString()) + " in " + list[4]["containerName"].GetString(), "y in x");
 
     EXPECT_EQ(request(nested, "textDocument/foldingRange"), R"([{"startLine":0,"endLine":5},{"startLine":3,"endLine":4}])");
+    LspClient arrays;
+    arrays.start();
+    arrays.open(kUri, "{\"graph_names\": [\n  \"a\",\n  \"b\"\n],\n\"x\": 1}");
+    EXPECT_EQ(request(arrays, "textDocument/foldingRange"), R"([{"startLine":0,"endLine":3},{"startLine":0,"endLine":2}])");
     const Json chain = parseJson(request(nested, "textDocument/selectionRange", R"("positions":[{"line":2,"character":17}])"));
     std::string ranges;
     for (const rapidjson::Value* at = &chain[0]; at != nullptr; at = at->HasMember("parent") ? &(*at)["parent"] : nullptr) {

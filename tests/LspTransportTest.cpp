@@ -61,6 +61,7 @@ TEST(LspTransport, FramesMessagesAndSaysWhatItSkipped) {
         {"the end inside a header", "Content-Length: 2\r\n", "end inside a message\n"},
         {"the end inside a body", "Content-Length: 20\r\n\r\n{\"id\"", "end inside a message\n"},
         {"a message over the largest, cut short", "Content-Length: 300000000\r\n\r\n", "end inside a message\n"},
+        {"a body of 1,500 bytes", "Content-Length: 1502\r\n\r\n\"" + padding + "\"", "body \"" + padding + "\"\nend\n"},
         {"nothing", "", "end\n"},
     };
     for (const Case& c : cases) EXPECT_EQ(readAll(c.bytes), c.read) << c.name;
