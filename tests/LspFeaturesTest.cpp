@@ -149,6 +149,7 @@ TEST(LspFeatures, CompletionWhereverAMemberOrValueGoes) {
         {R"({"perf_h|"})", "perf_hint", R"({"perf_hint": "high"})"},
         {R"({perf_h|})", "perf_hint", R"({"perf_hint": "high"})"},
         {R"({"perf_h|": "low"})", "perf_hint", R"({"perf_hint": "low"})"},
+        {R"({perf_h| "tuning_mode": true})", "perf_hint", R"({"perf_hint": "high", "tuning_mode": true})"},
         {R"({"perf_hint": |})", "\"low\"", R"({"perf_hint": "low"})"},
         {R"({"tuning_mode":|})", "true", R"({"tuning_mode":true})"},
         {R"({"perf_hint": "n|"})", "\"normal\"", R"({"perf_hint": "normal"})"},
